@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Installs everything both build trees and the Wine test rig need, from
+# Debian's packages only. Idempotent: a second run on a ready machine takes
+# a few seconds. Cross-built MinGW libraries go to $PREFIX (default
+# /opt/vanto-mingw) and are rebuilt only when missing.
+set -euo pipefail
+
+PREFIX=${MINGW_DEPS_PREFIX:-/opt/vanto-mingw}
+STAMP_DIR=$PREFIX/.stamps
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+
+log() { printf '[bootstrap] %s\n' "$*"; }
+
+HOST_PKGS=(
+  build-essential cmake ninja-build pkg-config git ca-certificates
+  zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
+  clang-14 libclang-rt-14-dev libfuzzer-14-dev
+  libtomlplusplus-dev nlohmann-json3-dev
+  g++-mingw-w64-i686 g++-mingw-w64-i686-posix libz-mingw-w64-dev
+  xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales
+  dpkg-dev zip unzip python3
+)
+WINE_PKGS=(wine wine32:i386)
+
+missing_packages() {
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || echo "$p"
+  done
+}
+
+ensure_packages() {
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    log "adding the i386 architecture"
+    $SUDO dpkg --add-architecture i386
+    NEED_UPDATE=1
+  fi
+  local missing
+  missing=$(missing_packages "${HOST_PKGS[@]}" "${WINE_PKGS[@]}")
+  if [ -n "$missing" ] || [ "${NEED_UPDATE:-0}" = 1 ]; then
+    log "installing: $(echo $missing)"
+    $SUDO apt-get update -qq || true
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
+      $missing >/dev/null
+  fi
+}
+
+ensure_deb_src() {
+  # apt-get source needs deb-src lines for the same mirror as the binaries.
+  local f=/etc/apt/sources.list.d/debian.sources
+  if [ -f "$f" ] && ! grep -q '^Types:.*deb-src' "$f"; then
+    log "enabling deb-src in $f"
+    $SUDO sed -i 's/^Types: deb$/Types: deb deb-src/' "$f"
+    $SUDO apt-get update -qq || true
+  elif [ ! -f "$f" ] && ! grep -rqs '^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    log "adding deb-src lines"
+    sed -n 's/^deb \(http[^ ]*debian[^ ]*\) /deb-src \1 /p' /etc/apt/sources.list \
+      | $SUDO tee /etc/apt/sources.list.d/vanto-src.list >/dev/null
+    $SUDO apt-get update -qq || true
+  fi
+}
+
+MINGW_TOOLCHAIN_FILE=$(cd "$(dirname "$0")/.." && pwd)/cmake/toolchain-mingw-i686.cmake
+
+build_libjpeg() {
+  [ -f "$STAMP_DIR/libjpeg" ] && return 0
+  ensure_deb_src
+  log "cross-building libjpeg-turbo for MinGW (i686)"
+  local work; work=$(mktemp -d)
+  (cd "$work" && apt-get source -qq libjpeg-turbo >/dev/null 2>&1)
+  local src; src=$(find "$work" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n1)
+  cmake -S "$src" -B "$work/build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$MINGW_TOOLCHAIN_FILE" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$PREFIX" -DWITH_SIMD=0 -DENABLE_SHARED=0 -DENABLE_STATIC=1 \
+    -DWITH_TURBOJPEG=0 -DWITH_JPEG8=0 >/dev/null
+  cmake --build "$work/build" --target install >/dev/null
+  rm -rf "$work"
+  mkdir -p "$STAMP_DIR" && touch "$STAMP_DIR/libjpeg"
+}
+
+build_gtest() {
+  [ -f "$STAMP_DIR/gtest" ] && return 0
+  ensure_deb_src
+  log "cross-building GoogleTest for MinGW (i686)"
+  local work; work=$(mktemp -d)
+  cmake -S /usr/src/googletest -B "$work/build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$MINGW_TOOLCHAIN_FILE" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$PREFIX" -Dgtest_disable_pthreads=OFF >/dev/null
+  cmake --build "$work/build" --target install >/dev/null
+  rm -rf "$work"
+  mkdir -p "$STAMP_DIR" && touch "$STAMP_DIR/gtest"
+}
+
+ensure_zh_locale() {
+  # Wine reports code page 936 only for a process started under a zh_CN
+  # locale; the rig points LOCPATH at this generated one.
+  local dir=$PREFIX/locale
+  [ -d "$dir/zh_CN.UTF-8" ] && return 0
+  log "generating the zh_CN.UTF-8 locale"
+  mkdir -p "$dir"
+  localedef -i zh_CN -f UTF-8 "$dir/zh_CN.UTF-8" >/dev/null 2>&1 || \
+    [ -d "$dir/zh_CN.UTF-8" ]
+}
+
+ensure_packages
+$SUDO mkdir -p "$PREFIX"
+build_libjpeg
+build_gtest
+ensure_zh_locale
+log "ready (MinGW libraries in $PREFIX)"

@@ -1,0 +1,620 @@
+// Tests of the portable PE resource reader and writer against MinGW-built fixtures
+// (tests/data/pe/make-fixtures.sh) and hand-made malformed images.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <string>
+
+#include "base/error.h"
+#include "tools/pe/pe_checksum.h"
+#include "tools/pe/resources.h"
+
+namespace pe {
+namespace {
+
+using ::testing::HasSubstr;
+
+const ResourceId kRcData = ResourceId::Number(kRtRcData);
+constexpr const char* kLayoutUtf8 = "\xE5\xB8\x83\xE5\xB1\x80";  // "布局"
+
+base::Bytes Fixture(const std::string& name) {
+  std::ifstream in(std::string(VANTO_TEST_DATA_DIR) + "/pe/" + name, std::ios::binary);
+  EXPECT_TRUE(in) << name;
+  return base::Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+ResourceData Data(std::string_view text, std::uint32_t codepage = 0) {
+  auto view = base::AsBytes(text);
+  return {base::Bytes(view.begin(), view.end()), codepage};
+}
+
+ResourceTree ReadTree(const base::Bytes& file) { return PeImage::Parse(file).ReadResources(); }
+
+std::uint32_t AlignUp(std::uint32_t v, std::uint32_t a) { return (v + a - 1) / a * a; }
+
+void ExpectErrorContaining(const std::function<void()>& action, const std::string& text) {
+  try {
+    action();
+    ADD_FAILURE() << "no base::Error, expected one containing \"" << text << "\"";
+  } catch (const base::Error& e) {
+    EXPECT_THAT(e.what(), HasSubstr(text));
+  }
+}
+
+// The classic word-at-a-time checksum, folding the carry after every word.
+std::uint32_t ReferenceChecksum(const base::Bytes& file, std::size_t field) {
+  std::uint32_t sum = 0;
+  for (std::size_t i = 0; i < file.size(); i += 2) {
+    std::uint32_t word = file[i] | (i + 1 < file.size() ? file[i + 1] << 8 : 0);
+    if (i == field || i == field + 2) word = 0;
+    sum += word;
+    sum = (sum & 0xFFFF) + (sum >> 16);
+  }
+  return sum + static_cast<std::uint32_t>(file.size());
+}
+
+// What Windows' loader insists on, checked from the raw header fields: contiguous ascending
+// sections, aligned raw data inside the file, a matching SizeOfImage and a resource directory
+// that spans exactly the start of its section.
+void ExpectLoadableLayout(const base::Bytes& file) {
+  const PeHeaders h = ParseHeaders(file);
+  const std::uint8_t* opt = file.data() + h.optional_header_offset;
+  ASSERT_FALSE(h.sections.empty());
+  EXPECT_GE(h.size_of_headers, h.SectionTableEnd());
+  std::uint32_t expected_va = h.sections[0].virtual_address;
+  std::uint32_t previous_raw_end = h.size_of_headers;
+  for (const Section& s : h.sections) {
+    EXPECT_EQ(s.virtual_address, expected_va) << s.name;
+    expected_va = AlignUp(s.virtual_address + s.MappedSize(), h.section_alignment);
+    if (s.raw_size == 0) continue;
+    EXPECT_EQ(s.raw_offset % h.file_alignment, 0u) << s.name;
+    EXPECT_EQ(s.raw_size % h.file_alignment, 0u) << s.name;
+    EXPECT_GE(s.raw_offset, previous_raw_end) << s.name;
+    previous_raw_end = s.raw_offset + s.raw_size;
+  }
+  EXPECT_LE(previous_raw_end, file.size());
+  EXPECT_EQ(base::GetU32(opt + 56), expected_va) << "SizeOfImage";
+  const DataDirectory resources = h.Directory(2);
+  auto index = h.SectionIndexAt(resources.rva);
+  ASSERT_TRUE(index);
+  EXPECT_EQ(h.sections[*index].virtual_address, resources.rva);
+  EXPECT_EQ(h.sections[*index].virtual_size, resources.size);
+  EXPECT_EQ(base::GetU32(file.data() + h.CheckSumOffset()),
+            ReferenceChecksum(file, h.CheckSumOffset()));
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TEST(ResourceIdTest, NamesAreStoredUpperCaseAndCompareIgnoringAsciiCase) {
+  EXPECT_EQ(ResourceId::Name("setupIni").AsName(), u"SETUPINI");
+  EXPECT_EQ(ResourceId::RawName(u"SetupIni"), ResourceId::Name("SETUPINI"));
+  EXPECT_EQ(ResourceId::RawName(u"SetupIni").AsName(), u"SetupIni");
+  EXPECT_NE(ResourceId::Name("A"), ResourceId::Number('A'));
+  // Narrow literals are GBK in this project, so UTF-8 text is spelled out.
+  EXPECT_EQ(ResourceId::Name(kLayoutUtf8).AsName(), u"\u5E03\u5C40");
+  EXPECT_EQ(ResourceId::Name("\xF0\x9F\x98\x80x").AsName(), u"\U0001F600X");
+}
+
+TEST(ResourceIdTest, TextRoundTripsThroughParse) {
+  for (const char* text : {"#0", "#10", "#65535", "LAYOUT", kLayoutUtf8, "\xF0\x9F\x98\x80"}) {
+    EXPECT_EQ(ResourceId::Parse(text).ToString(), text);
+  }
+  EXPECT_TRUE(ResourceId::Parse("#24").IsNumber());
+  EXPECT_EQ(ResourceId::Parse("#24").AsNumber(), 24);
+  EXPECT_EQ(ResourceId::RawName(u"\xD800").ToString(), "\xEF\xBF\xBD");
+}
+
+TEST(ResourceIdTest, RejectsInvalidText) {
+  for (const char* text : {"", "#", "#65536", "#1x", "#-1", "\xFF", "\xC0\x80", "\xED\xA0\x80",
+                           "a\xE4\xB8", "\xF4\x90\x80\x80"}) {
+    EXPECT_THROW(ResourceId::Parse(text), base::Error) << text;
+  }
+}
+
+TEST(ResourceIdTest, SortsNamesFirstByUpperCasedCodeUnitsThenNumbers) {
+  std::vector<ResourceId> ids = {ResourceId::Number(7), ResourceId::RawName(u"a_"),
+                                 ResourceId::Number(2), ResourceId::Name("AB"),
+                                 ResourceId::RawName(u"A"), ResourceId::Name("\xE5\xB8\x83")};
+  std::sort(ids.begin(), ids.end());
+  std::vector<std::string> order;
+  for (const ResourceId& id : ids) order.push_back(id.ToString());
+  // 'B' (0x42) < '_' (0x5F) only once 'b' is upper-cased; "A" is a prefix of both.
+  EXPECT_THAT(order, ::testing::ElementsAre("A", "AB", "a_", "\xE5\xB8\x83", "#2", "#7"));
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TEST(ResourceTreeTest, SetFindAndRemoveWorkPerLanguage) {
+  ResourceTree tree;
+  const ResourceId name = ResourceId::Name("LAYOUT");
+  tree.Set(kRcData, name, 0x409, Data("english"));
+  tree.Set(kRcData, name, 0x804, Data("chinese"));
+  tree.Set(kRcData, ResourceId::Number(5), 0, Data("five"));
+  EXPECT_EQ(tree.Count(), 3u);
+  EXPECT_EQ(tree.Find(kRcData, ResourceId::Name("layout"))->bytes, Data("english").bytes);
+  EXPECT_EQ(tree.Find(kRcData, name, 0x804)->bytes, Data("chinese").bytes);
+  EXPECT_EQ(tree.Find(kRcData, name, 0), nullptr);
+  EXPECT_EQ(tree.Find(ResourceId::Number(kRtBitmap), name), nullptr);
+
+  tree.Set(kRcData, name, 0x409, Data("replaced", 1252));
+  EXPECT_EQ(*tree.Find(kRcData, name), Data("replaced", 1252));
+  EXPECT_EQ(tree.Count(), 3u);
+
+  EXPECT_TRUE(tree.Remove(kRcData, name));
+  EXPECT_FALSE(tree.Remove(kRcData, name));
+  EXPECT_EQ(tree.Count(), 1u);
+  EXPECT_TRUE(tree.Remove(kRcData, ResourceId::Number(5)));
+  EXPECT_TRUE(tree.Empty());
+  EXPECT_EQ(tree, ResourceTree());
+}
+
+TEST(ResourceTreeTest, SettingAnotherSpellingRenamesTheEntry) {
+  ResourceTree tree;
+  tree.Set(ResourceId::RawName(u"skin"), ResourceId::RawName(u"face"), 0, Data("old"));
+  tree.Set(ResourceId::Name("SKIN"), ResourceId::Name("FACE"), 0, Data("new"));
+  ASSERT_EQ(tree.Count(), 1u);
+  const ResourceTree::Entry entry = tree.Entries()[0];
+  EXPECT_EQ(entry.type.AsName(), u"SKIN");
+  EXPECT_EQ(entry.name.AsName(), u"FACE");
+  EXPECT_EQ(entry.data, Data("new"));
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TEST(PeReadTest, ReadsWhatWindresWrote) {
+  const ResourceTree tree = ReadTree(Fixture("resources.exe"));
+  std::vector<std::string> listing;
+  for (const ResourceTree::Entry& e : tree.Entries()) {
+    listing.push_back(e.type.ToString() + "/" + e.name.ToString() + "/" +
+                      std::to_string(e.language) + "=" + std::to_string(e.data.bytes.size()));
+  }
+  EXPECT_THAT(listing, ::testing::ElementsAre("FACE/SKIN/0=10", "#10/LAYOUT/0=12", "#10/#101/0=7",
+                                              "#10/#101/1033=7", "#24/#1/0=131"));
+  EXPECT_EQ(tree.Find(kRcData, ResourceId::Name("Layout"))->bytes, Data("layout text\n").bytes);
+  EXPECT_EQ(tree.Find(kRcData, ResourceId::Number(101))->bytes, Data("neutral").bytes);
+  const ResourceData* manifest =
+      tree.Find(ResourceId::Number(kRtManifest), ResourceId::Number(1), 0);
+  ASSERT_NE(manifest, nullptr);
+  EXPECT_THAT(base::AsString(manifest->bytes), HasSubstr("<assembly"));
+}
+
+TEST(PeReadTest, ImageWithoutResourcesHasAnEmptyTree) {
+  EXPECT_TRUE(ReadTree(Fixture("no-resources.exe")).Empty());
+}
+
+TEST(PeReadTest, LinkerChecksumMatchesOurs) {
+  for (const char* name : {"resources.exe", "no-resources.exe", "unstripped.exe"}) {
+    const base::Bytes file = Fixture(name);
+    const PeHeaders h = ParseHeaders(file);
+    const std::uint32_t stored = base::GetU32(file.data() + h.CheckSumOffset());
+    ASSERT_NE(stored, 0u) << name;
+    EXPECT_EQ(ComputeChecksum(file, h.CheckSumOffset()), stored) << name;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+class PeWriteTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(PeWriteTest, WritingTheSameTreeReadsBackEqual) {
+  const base::Bytes original = Fixture(GetParam());
+  const ResourceTree tree = ReadTree(original);
+  const base::Bytes written = WriteResources(original, tree);
+  ExpectLoadableLayout(written);
+  EXPECT_EQ(ReadTree(written), tree);
+  // Writing the output again must give the same bytes: the new section is now the last one.
+  EXPECT_TRUE(WriteResources(written, tree) == written);
+}
+
+TEST_P(PeWriteTest, AddsPayloadsReplacesOneAndKeepsTheRest) {
+  const base::Bytes original = Fixture(GetParam());
+  ResourceTree tree = ReadTree(original);
+  const ResourceTree before = tree;
+  tree.Set(kRcData, ResourceId::Name("SETUPPACK"), 0, Data(std::string(100000, 'p')));
+  tree.Set(kRcData, ResourceId::Name("SetupIni"), 0, Data("[setup]\nname=x\n"));
+  tree.Set(kRcData, ResourceId::Name("PROTOCOL"), 0, Data("protocol", 936));
+  tree.Set(kRcData, ResourceId::Name("LAYOUT"), 0, Data("new layout"));
+  const ResourceTree read = ReadTree(WriteResources(original, tree));
+  EXPECT_EQ(read, tree);
+  EXPECT_EQ(*read.Find(kRcData, ResourceId::Name("PROTOCOL")), Data("protocol", 936));
+  for (const ResourceTree::Entry& e : before.Entries()) {
+    if (e.name == ResourceId::Name("LAYOUT")) continue;
+    EXPECT_EQ(*read.Find(e.type, e.name, e.language), e.data) << e.name.ToString();
+  }
+}
+
+TEST_P(PeWriteTest, LeavesCodeAndDataSectionsUntouched) {
+  const base::Bytes original = Fixture(GetParam());
+  ResourceTree tree = ReadTree(original);
+  tree.Set(kRcData, ResourceId::Name("SETUPINI"), 0, Data("x"));
+  const base::Bytes written = WriteResources(original, tree);
+  const PeHeaders before = ParseHeaders(original);
+  const PeHeaders after = ParseHeaders(written);
+  for (std::size_t i = 0; i < before.sections.size(); ++i) {
+    const Section& s = before.sections[i];
+    if (before.SectionIndexAt(before.Directory(2).rva) == i) continue;
+    ASSERT_LE(s.raw_offset + s.raw_size, written.size());
+    EXPECT_TRUE(std::equal(original.begin() + s.raw_offset,
+                           original.begin() + s.raw_offset + s.raw_size,
+                           written.begin() + s.raw_offset))
+        << s.name;
+    EXPECT_EQ(after.sections[i].virtual_address, s.virtual_address) << s.name;
+  }
+}
+
+TEST_P(PeWriteTest, GrowsByMegabytesAndShrinksAgain) {
+  const base::Bytes original = Fixture(GetParam());
+  ResourceTree tree = ReadTree(original);
+  ResourceData big;
+  big.bytes.resize(16 << 20);
+  for (std::size_t i = 0; i < big.bytes.size(); ++i) {
+    big.bytes[i] = static_cast<std::uint8_t>(i * 7 >> 3);
+  }
+  tree.Set(kRcData, ResourceId::Name("SETUPPACK"), 0, big);
+  const base::Bytes grown = WriteResources(original, tree);
+  ExpectLoadableLayout(grown);
+  EXPECT_GE(grown.size(), original.size() + big.bytes.size());
+  EXPECT_LT(grown.size(), original.size() + big.bytes.size() + 64 * 1024);
+  EXPECT_EQ(ReadTree(grown), tree);
+
+  tree.Remove(kRcData, ResourceId::Name("SETUPPACK"));
+  const base::Bytes shrunk = WriteResources(grown, tree);
+  ExpectLoadableLayout(shrunk);
+  EXPECT_LT(shrunk.size(), original.size() + 64 * 1024);
+  EXPECT_EQ(ReadTree(shrunk), tree);
+}
+
+std::u16string UpperAscii(std::u16string s) {
+  for (char16_t& c : s) c = c >= u'a' && c <= u'z' ? c - 32 : c;
+  return s;
+}
+
+// Walks a written directory as Windows' binary search sees it: named entries first, by
+// upper-cased name, then numbers ascending, on every level.
+struct SortedDirectoryCheck {
+  const base::Bytes& file;
+  std::size_t base;
+  std::vector<std::uint32_t> data_rvas;
+
+  void Table(std::uint32_t at, int level) {
+    const std::uint8_t* table = file.data() + base + at;
+    const int named = base::GetU16(table + 12);
+    const int total = named + base::GetU16(table + 14);
+    std::optional<std::u16string> previous_name;
+    std::optional<std::uint32_t> previous_number;
+    for (int i = 0; i < total; ++i) {
+      const std::uint32_t id = base::GetU32(table + 16 + 8 * i);
+      const std::uint32_t target = base::GetU32(table + 16 + 8 * i + 4);
+      ASSERT_EQ((id & 0x80000000u) != 0, i < named);
+      if (i < named) {
+        const std::uint8_t* s = file.data() + base + (id & 0x7FFFFFFF);
+        std::u16string name;
+        for (int k = 0; k < base::GetU16(s); ++k) name += char16_t(base::GetU16(s + 2 + 2 * k));
+        if (previous_name) {
+          EXPECT_LT(UpperAscii(*previous_name), UpperAscii(name));
+        }
+        previous_name = name;
+      } else {
+        if (previous_number) {
+          EXPECT_LT(*previous_number, id);
+        }
+        previous_number = id;
+      }
+      ASSERT_EQ((target & 0x80000000u) != 0, level < 3);
+      if (level < 3) {
+        Table(target & 0x7FFFFFFF, level + 1);
+      } else {
+        data_rvas.push_back(base::GetU32(file.data() + base + target));
+      }
+    }
+  }
+};
+
+TEST_P(PeWriteTest, WritesSortedDirectoriesAndAlignedData) {
+  ResourceTree tree;
+  for (const char* name : {"zeta", "Alpha", "alpha_2", "ALPHA1", "#300", "#2", "#65535", "#0"}) {
+    tree.Set(kRcData, ResourceId::Parse(name), 0, Data(std::string(name) + "-data"));
+    tree.Set(kRcData, ResourceId::Parse(name), 0x804, Data("x"));
+  }
+  tree.Set(ResourceId::RawName(u"skin"), ResourceId::Number(1), 0, Data("odd"));
+  tree.Set(ResourceId::Name("SKIN_"), ResourceId::Number(1), 0, Data("odd"));
+  tree.Set(ResourceId::Number(kRtBitmap), ResourceId::Number(1), 0, Data("bmp"));
+  const base::Bytes written = WriteResources(Fixture(GetParam()), tree);
+  const PeHeaders h = ParseHeaders(written);
+
+  SortedDirectoryCheck check{written, *h.RvaToFileOffset(h.Directory(2).rva, 16), {}};
+  check.Table(0, 1);
+  EXPECT_EQ(check.data_rvas.size(), tree.Count());
+  for (std::uint32_t rva : check.data_rvas) EXPECT_EQ(rva % 8, 0u);
+  EXPECT_EQ(ReadTree(written), tree);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, PeWriteTest,
+                         ::testing::Values("resources.exe", "no-resources.exe", "unstripped.exe"),
+                         [](const auto& param_info) {
+                           std::string name = param_info.param;
+                           name.erase(std::remove_if(name.begin(), name.end(),
+                                                     [](char c) { return !std::isalnum(c); }),
+                                      name.end());
+                           return name;
+                         });
+
+// ---------------------------------------------------------------------------------------------
+
+TEST(PePlacementTest, RewritesALastResourceSectionInPlaceAndMovesTheSymbolTable) {
+  const base::Bytes original = Fixture("unstripped.exe");
+  const PeHeaders before = ParseHeaders(original);
+  ASSERT_NE(before.pointer_to_symbol_table, 0u);
+  ResourceTree tree = ReadTree(original);
+  tree.Set(kRcData, ResourceId::Name("SETUPPACK"), 0, Data(std::string(70000, 'x')));
+  const base::Bytes written = WriteResources(original, tree);
+  const PeHeaders after = ParseHeaders(written);
+
+  ASSERT_EQ(after.sections.size(), before.sections.size());
+  EXPECT_EQ(after.sections.back().name, ".rsrc");
+  EXPECT_EQ(after.sections.back().raw_offset, before.sections.back().raw_offset);
+  EXPECT_GT(after.sections.back().raw_size, 70000u);
+  const std::size_t symbols_size = original.size() - before.pointer_to_symbol_table;
+  EXPECT_EQ(after.pointer_to_symbol_table, written.size() - symbols_size);
+  EXPECT_TRUE(std::equal(original.begin() + before.pointer_to_symbol_table, original.end(),
+                         written.begin() + after.pointer_to_symbol_table));
+  ExpectLoadableLayout(written);
+}
+
+TEST(PePlacementTest, AppendsANewSectionWhenTheResourcesAreNotLast) {
+  for (const char* name : {"resources.exe", "no-resources.exe"}) {
+    const base::Bytes original = Fixture(name);
+    const PeHeaders before = ParseHeaders(original);
+    ResourceTree tree;
+    tree.Set(kRcData, ResourceId::Name("SETUPINI"), 0, Data("ini"));
+    const base::Bytes written = WriteResources(original, tree);
+    const PeHeaders after = ParseHeaders(written);
+    ASSERT_EQ(after.sections.size(), before.sections.size() + 1) << name;
+    const Section& added = after.sections.back();
+    EXPECT_EQ(added.name, ".rsrc");
+    EXPECT_EQ(added.raw_offset, original.size()) << "these fixtures have no overlay";
+    EXPECT_EQ(after.Directory(2).rva, added.virtual_address);
+    EXPECT_EQ(after.size_of_initialized_data,
+              before.size_of_initialized_data + added.raw_size);
+    EXPECT_EQ(ReadTree(written), tree);
+    ExpectLoadableLayout(written);
+  }
+}
+
+TEST(PePlacementTest, DropsTheCertificateTable) {
+  base::Bytes signed_file = Fixture("resources.exe");
+  const PeHeaders h = ParseHeaders(signed_file);
+  const std::uint32_t certificate_offset = static_cast<std::uint32_t>(signed_file.size());
+  signed_file.insert(signed_file.end(), 512, 0xCE);
+  base::PutU32(signed_file.data() + h.DataDirectoryOffset(4), certificate_offset);
+  base::PutU32(signed_file.data() + h.DataDirectoryOffset(4) + 4, 512);
+
+  const base::Bytes written = WriteResources(signed_file, ReadTree(signed_file));
+  const PeHeaders after = ParseHeaders(written);
+  EXPECT_EQ(after.Directory(4).rva, 0u);
+  EXPECT_EQ(after.Directory(4).size, 0u);
+  EXPECT_EQ(written.size(), after.DataEnd(written.size())) << "the certificate was kept";
+}
+
+TEST(PePlacementTest, FailsClearlyWithoutRoomForASectionHeader) {
+  base::Bytes file = Fixture("no-resources.exe");
+  const PeHeaders h = ParseHeaders(file);
+  file[h.SectionTableEnd() + 39] = 1;
+  ResourceTree tree;
+  tree.Set(kRcData, ResourceId::Name("SETUPINI"), 0, Data("ini"));
+  ExpectErrorContaining([&] { WriteResources(file, tree); }, "no room for another section");
+}
+
+// A minimal image: headers and one 512-byte section, PE32 or PE32+.
+base::Bytes MinimalImage(bool pe32_plus) {
+  base::Bytes file(0x400, 0);
+  file[0] = 'M';
+  file[1] = 'Z';
+  base::PutU32(&file[0x3C], 0x80);
+  std::memcpy(&file[0x80], "PE\0\0", 4);
+  const std::size_t opt = 0x80 + 24;
+  const std::uint16_t opt_size = pe32_plus ? 240 : 224;
+  base::PutU16(&file[0x84], pe32_plus ? 0x8664 : 0x14C);
+  base::PutU16(&file[0x86], 1);
+  base::PutU16(&file[0x94], opt_size);
+  base::PutU16(&file[opt], pe32_plus ? 0x20B : 0x10B);
+  base::PutU32(&file[opt + 32], 0x1000);
+  base::PutU32(&file[opt + 36], 0x200);
+  base::PutU32(&file[opt + 56], 0x2000);
+  base::PutU32(&file[opt + 60], 0x200);
+  base::PutU32(&file[opt + (pe32_plus ? 108 : 92)], 16);
+  std::uint8_t* section = &file[opt + opt_size];
+  std::memcpy(section, ".text", 5);
+  base::PutU32(section + 8, 0x10);
+  base::PutU32(section + 12, 0x1000);
+  base::PutU32(section + 16, 0x200);
+  base::PutU32(section + 20, 0x200);
+  return file;
+}
+
+TEST(PePlacementTest, HandlesPe32PlusDirectoryOffsets) {
+  for (bool pe32_plus : {false, true}) {
+    ResourceTree tree;
+    tree.Set(kRcData, ResourceId::Name("SETUPINI"), 0, Data("ini"));
+    const base::Bytes written = WriteResources(MinimalImage(pe32_plus), tree);
+    const std::size_t directories = 0x80 + 24 + (pe32_plus ? 112 : 96);
+    EXPECT_EQ(base::GetU32(&written[directories + 2 * 8]), 0x2000u);
+    EXPECT_EQ(base::GetU32(&written[0x80 + 24 + 56]), 0x3000u);
+    EXPECT_EQ(PeImage::Parse(written).Headers().pe32_plus, pe32_plus);
+    EXPECT_EQ(ReadTree(written), tree);
+    ExpectLoadableLayout(written);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+// The fixture's resource section, for writing hand-made directories into it.
+struct ResourceArea {
+  explicit ResourceArea(base::Bytes image) : file(std::move(image)) {
+    const PeHeaders h = ParseHeaders(file);
+    rva = h.Directory(2).rva;
+    offset = *h.RvaToFileOffset(rva, 0);
+    std::fill(file.begin() + offset, file.begin() + offset + 0x200, 0);
+  }
+  void Table(std::uint32_t at, std::uint16_t named, std::uint16_t ids) {
+    base::PutU16(&file[offset + at + 12], named);
+    base::PutU16(&file[offset + at + 14], ids);
+  }
+  void Entry(std::uint32_t table, int index, std::uint32_t id, std::uint32_t target) {
+    base::PutU32(&file[offset + table + 16 + 8 * index], id);
+    base::PutU32(&file[offset + table + 16 + 8 * index + 4], target);
+  }
+  void DataEntry(std::uint32_t at, std::uint32_t data_rva, std::uint32_t size) {
+    base::PutU32(&file[offset + at], data_rva);
+    base::PutU32(&file[offset + at + 4], size);
+  }
+  ResourceTree Read() const { return ReadTree(file); }
+
+  base::Bytes file;
+  std::uint32_t rva = 0;
+  std::size_t offset = 0;
+};
+
+TEST(PeMalformedTest, EveryTruncationFails) {
+  const base::Bytes file = Fixture("resources.exe");
+  for (std::size_t size = 0; size < file.size(); size += size < 0x400 ? 1 : 61) {
+    EXPECT_THROW(PeImage::Parse(base::Bytes(file.begin(), file.begin() + size)), base::Error)
+        << size;
+  }
+}
+
+TEST(PeMalformedTest, BadHeadersFail) {
+  const base::Bytes good = Fixture("resources.exe");
+  const PeHeaders h = ParseHeaders(good);
+  auto with = [&](std::size_t at, std::uint32_t value, int width = 4) {
+    base::Bytes file = good;
+    width == 4 ? base::PutU32(&file[at], value) : base::PutU16(&file[at], value);
+    return file;
+  };
+  const std::size_t opt = h.optional_header_offset;
+  const std::size_t first_section = h.section_table_offset;
+  const std::pair<base::Bytes, const char*> cases[] = {
+      {with(0, 0x5A4E, 2), "no MZ"},
+      {with(0x3C, 0xFFFFFFF0), "PE header lies past"},
+      {with(0x3C, static_cast<std::uint32_t>(good.size() - 10)), "PE header lies past"},
+      {with(h.coff_header_offset - 4, 0x00004551), "no PE signature"},
+      {with(opt, 0x10C, 2), "unknown magic"},
+      {with(h.coff_header_offset + 16, 0xFFFF, 2), "optional header lies past"},
+      {with(h.coff_header_offset + 16, 8, 2), "too small"},
+      {with(opt + 36, 0), "alignment"},
+      {with(opt + 36, 0x300), "alignment"},
+      {with(opt + 36, 0x2000), "alignment"},
+      {with(opt + 92, 0xFFFFFFFF), ""},  // Clamped to 16 entries, as Windows does.
+      {with(h.coff_header_offset + 2, 0xFFFF, 2), "section table lies past"},
+      {with(first_section + 16, 0x7FFFFFFF), "raw data past the end"},
+      {with(first_section + 20, 0xFFFFFFF0), "raw data past the end"},
+      {with(first_section + 12, 0xFFFFF000), "extends past 4 GiB"},
+  };
+  for (const auto& [file, message] : cases) {
+    if (*message == '\0') {
+      EXPECT_NO_THROW(PeImage::Parse(file));
+    } else {
+      ExpectErrorContaining([&] { PeImage::Parse(file); }, message);
+    }
+  }
+}
+
+TEST(PeMalformedTest, ResourceDirectoryCyclesFail) {
+  ResourceArea root_loop(Fixture("resources.exe"));
+  root_loop.Table(0, 0, 1);
+  root_loop.Entry(0, 0, kRtRcData, 0x80000000);  // The type's name table is the root itself.
+  ExpectErrorContaining([&] { root_loop.Read(); }, "nests deeper");
+
+  ResourceArea deep(Fixture("resources.exe"));
+  deep.Table(0, 0, 1);
+  deep.Entry(0, 0, kRtRcData, 0x80000018);
+  deep.Table(0x18, 0, 1);
+  deep.Entry(0x18, 0, 1, 0x80000018);  // Names table points to itself as languages.
+  ExpectErrorContaining([&] { deep.Read(); }, "nests deeper");
+}
+
+TEST(PeMalformedTest, SharedTablesCannotExplode) {
+  // Root, names and languages each have 4 entries all sharing the next table: 84 visits of a
+  // directory that holds only 12 distinct entries.
+  ResourceArea area(Fixture("resources.exe"));
+  for (std::uint32_t table : {0x00, 0x30, 0x60}) {
+    area.Table(table, 0, 4);
+    for (int i = 0; i < 4; ++i) {
+      area.Entry(table, i, i, table == 0x60 ? 0x90 : 0x80000000 | (table + 0x30));
+    }
+  }
+  area.DataEntry(0x90, area.rva, 4);
+  ExpectErrorContaining([&] { area.Read(); }, "shared or cyclic");
+}
+
+TEST(PeMalformedTest, SharedDataCannotExplode) {
+  ResourceArea area(Fixture("resources.exe"));
+  const Section text = ParseHeaders(area.file).sections[0];
+  area.Table(0, 0, 1);
+  area.Entry(0, 0, kRtRcData, 0x80000018);
+  area.Table(0x18, 0, 1);
+  area.Entry(0x18, 0, 1, 0x80000030);
+  area.Table(0x30, 0, 12);
+  for (int i = 0; i < 12; ++i) area.Entry(0x30, i, i, 0xA0);
+  area.DataEntry(0xA0, text.virtual_address, text.FileBackedSize());
+  ExpectErrorContaining([&] { area.Read(); }, "share data excessively");
+}
+
+TEST(PeMalformedTest, BadEntriesFail) {
+  auto single = [](std::uint32_t type_target) {
+    ResourceArea area(Fixture("resources.exe"));
+    area.Table(0, 0, 1);
+    area.Entry(0, 0, kRtRcData, type_target);
+    area.Table(0x18, 0, 1);
+    area.Entry(0x18, 0, 1, 0x80000030);
+    area.Table(0x30, 0, 1);
+    area.Entry(0x30, 0, 0, 0x60);
+    area.DataEntry(0x60, area.rva, 4);
+    return area;
+  };
+  EXPECT_EQ(single(0x80000018).Read().Count(), 1u);
+
+  ExpectErrorContaining([&] { single(0x18).Read(); }, "data appears where a directory");
+  ExpectErrorContaining([&] { single(0x80100000).Read(); }, "outside the resource section");
+
+  ResourceArea rva_outside = single(0x80000018);
+  rva_outside.DataEntry(0x60, 0xFFFFFF00, 4);
+  ExpectErrorContaining([&] { rva_outside.Read(); }, "outside the image's sections");
+
+  ResourceArea size_outside = single(0x80000018);
+  size_outside.DataEntry(0x60, size_outside.rva, 0x7FFFFFFF);
+  ExpectErrorContaining([&] { size_outside.Read(); }, "outside the image's sections");
+
+  ResourceArea absurd_count = single(0x80000018);
+  absurd_count.Table(0, 0xFFFF, 0xFFFF);
+  ExpectErrorContaining([&] { absurd_count.Read(); }, "entry list lies outside");
+
+  ResourceArea bad_name = single(0x80000018);
+  bad_name.Table(0x18, 1, 0);
+  bad_name.Entry(0x18, 0, 0x80000100, 0x80000030);
+  base::PutU16(&bad_name.file[bad_name.offset + 0x100], 0xFFFF);
+  ExpectErrorContaining([&] { bad_name.Read(); }, "a name lies outside");
+
+  ResourceArea named_language = single(0x80000018);
+  named_language.Entry(0x30, 0, 0x80000100, 0x60);
+  ExpectErrorContaining([&] { named_language.Read(); }, "language is a name");
+
+  ResourceArea big_id = single(0x80000018);
+  big_id.Entry(0x18, 0, 0x10000, 0x80000030);
+  ExpectErrorContaining([&] { big_id.Read(); }, "exceeds 65535");
+
+  ResourceArea twice = single(0x80000018);
+  twice.Table(0x30, 0, 2);
+  twice.Entry(0x30, 1, 0, 0x60);
+  ExpectErrorContaining([&] { twice.Read(); }, "appears twice");
+}
+
+}  // namespace
+}  // namespace pe

@@ -1,0 +1,222 @@
+// The bundled example, built by mksetup into the real stub: its resources
+// must read back through the installer's own resource reader exactly as the
+// builder wrote them, and the running stub must load, check and report its
+// payload, or report precisely what is wrong with it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "base/file_system.h"
+#include "base/text_codec.h"
+#include "installer/module_resources_win.h"
+#include "installer/packed_block.h"
+#include "installer/setup_package.h"
+#include "installer/setup_record.h"
+#include "tests/win32/support/process_driver.h"
+#include "tools/pe/pe_headers.h"
+#include "tools/pe/resource_reader.h"
+#include "tools/pe/resource_writer.h"
+
+namespace {
+
+using testing_support::ChildProcess;
+
+const std::wstring kInstaller = VANTO_EXAMPLE_INSTALLER;
+const std::wstring kResources = VANTO_EXAMPLE_RESOURCES;
+const std::wstring kStage = VANTO_EXAMPLE_STAGE;
+
+base::Bytes ReadFileW(const std::wstring& path) {
+  return base::NativeFileSystem().ReadWholeFile(base::WideToGbk(path));
+}
+
+// Loads a PE as data, the way tools read another program's resources.
+struct DataModule {
+  HMODULE module;
+  explicit DataModule(const std::wstring& path)
+      : module(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+  ~DataModule() {
+    if (module) FreeLibrary(module);
+  }
+};
+
+base::Bytes Copy(base::ByteView v) { return base::Bytes(v.begin(), v.end()); }
+
+std::wstring TempFolder(const wchar_t* name) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring folder = std::wstring(temp) + name;
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+// A copy of the example installer in folder, with one resource replaced
+// (or removed, for an empty optional), rewritten by the builder's own PE
+// resource writer.
+std::wstring PatchedInstaller(const std::wstring& folder, const char* resource,
+                              const std::optional<base::Bytes>& bytes) {
+  std::wstring exe = folder + L"\\setup.exe";
+  base::Bytes image = ReadFileW(kInstaller);
+  if (resource) {
+    pe::ResourceTree tree = pe::ReadResourceTree(image, pe::ParseHeaders(image));
+    auto type = pe::ResourceId::Number(pe::kRtRcData);
+    tree.Remove(type, pe::ResourceId::Name(resource));
+    if (bytes) tree.Set(type, pe::ResourceId::Name(resource), pe::kLangNeutral, {*bytes, 0});
+    image = pe::WriteResources(image, tree);
+  }
+  base::NativeFileSystem().WriteWholeFile(base::WideToGbk(exe), image);
+  return exe;
+}
+
+struct RunResult {
+  std::wstring caption, text;
+  std::optional<DWORD> exit_code;
+};
+
+// Runs an installer, reads the message box it shows and answers OK.
+RunResult RunAndAnswer(const std::wstring& exe) {
+  RunResult result;
+  auto child = ChildProcess::Start(exe);
+  if (!child) return result;
+  HWND box = testing_support::WaitForDialog(child->id(), 20000);
+  if (box) {
+    result.caption = testing_support::WindowText(box);
+    result.text = testing_support::MessageBoxText(box);
+    testing_support::PressButton(box, IDOK);
+  }
+  result.exit_code = child->Wait(20000);
+  return result;
+}
+
+struct ExampleInstaller : ::testing::Test {
+  base::Bytes setup_ini = ReadFileW(kResources + L"\\SETUPINI");
+  base::Bytes setup_pack = ReadFileW(kResources + L"\\SETUPPACK");
+  base::Bytes protocol = ReadFileW(kResources + L"\\PROTOCOL");
+};
+
+TEST_F(ExampleInstaller, ResourcesReadBackByteForByte) {
+  DataModule image(kInstaller);
+  ASSERT_TRUE(image.module);
+  installer::ModuleResourceSource resources(image.module);
+  EXPECT_EQ(Copy(installer::OpenResource(resources, "SETUPINI")), setup_ini);
+  EXPECT_EQ(Copy(installer::OpenResource(resources, "SETUPPACK")), setup_pack);
+  EXPECT_EQ(Copy(installer::OpenResource(resources, "PROTOCOL")), protocol);
+  EXPECT_FALSE(resources.FindRcData("NOSUCH"));
+  // The stub's own resources survive the embedding.
+  EXPECT_TRUE(FindResourceW(image.module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)));
+  EXPECT_TRUE(FindResourceW(image.module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14)));
+}
+
+TEST_F(ExampleInstaller, RecordReadsBackFieldByFieldAndFilesCutOutByteEqual) {
+  auto r = std::make_unique<installer::TSetupRecord>();
+  base::Bytes unpacked = installer::UnpackBlock(setup_ini);
+  ASSERT_EQ(unpacked.size(), installer::kSetupRecordSize);
+  installer::LoadRecordBytes(*r, unpacked);
+  EXPECT_EQ(r->ProductName.Value(), "VANTO-X");
+  EXPECT_EQ(r->ShortName.Value(), "VANTO-X");
+  EXPECT_EQ(r->Author.Value(), "墨柘软件");
+  EXPECT_EQ(r->PublisherKey.Value(), "Vanto");
+  EXPECT_EQ(r->Category.Value(), "共享软件,系统工具");
+  EXPECT_EQ(r->Description.Value(), "VANTO-X 是一个系统工具示例程序。\r\n");
+  EXPECT_EQ(r->Version.Value(), "V26.8");
+  EXPECT_EQ(r->ReleaseDate.Value(), "20240225");
+  EXPECT_EQ(r->Date1.Value(), "20240225");
+
+  const char* names[] = {"\\VANTO-X.exe", "\\License.txt", "\\Readme.txt",
+                         "\\Uninstall.exe", "\\VANTO.skn", "\\墨柘说明.url"};
+  ASSERT_EQ(r->FileCount, 6);
+  base::MemoryStream package(installer::UnpackBlock(setup_pack));
+  EXPECT_EQ(installer::PackageChecksum(package.View()), r->PackChecksum);
+  std::uint32_t expected_offset = 0;
+  for (int i = 0; i < 6; ++i) {
+    const auto& f = r->Files[i];
+    EXPECT_EQ(f.Name.Value(), names[i]);
+    EXPECT_EQ(f.Offset, expected_offset);
+    expected_offset += f.Size;
+    base::Bytes source = ReadFileW(kStage + base::GbkToWide(f.Name.Value()));
+    EXPECT_EQ(installer::ReadPackageFile(package, f), source) << names[i];
+  }
+  EXPECT_EQ(expected_offset, package.Size());
+
+  ASSERT_EQ(r->ShortcutCount, 4);
+  EXPECT_EQ(r->Shortcuts[0].Name.Value(), "VANTO-X");
+  EXPECT_EQ(r->Shortcuts[0].Location, 0);
+  EXPECT_EQ(r->Shortcuts[1].Location, 1);
+  EXPECT_EQ(r->Shortcuts[2].FileIndex, 1);
+  EXPECT_EQ(r->Shortcuts[3].FileIndex, 2);
+  EXPECT_EQ(r->RegValueCount, 0);
+}
+
+TEST_F(ExampleInstaller, TheRunningStubReadsAndChecksItsOwnPayload) {
+  std::wstring folder = TempFolder(L"vanto-stub-run");
+  std::wstring exe = PatchedInstaller(folder, nullptr, std::nullopt);
+  // A left-over "tmp.cx" is replaced and then removed.
+  base::NativeFileSystem().WriteWholeFile(base::WideToGbk(folder + L"\\tmp.cx"), base::Bytes{1});
+  RunResult run = RunAndAnswer(exe);
+  EXPECT_EQ(run.caption, L" VANTO");
+  std::wstring expected = L"VANTO-X 安装向导\r\n" +
+                          std::to_wstring(installer::PackedBlockLength(setup_pack)) +
+                          L" bytes, 6 files";
+  EXPECT_EQ(run.text, expected);
+  EXPECT_EQ(run.exit_code, 0u);
+  EXPECT_FALSE(std::filesystem::exists(folder + L"\\tmp.cx"));
+}
+
+TEST_F(ExampleInstaller, FromADriveRootTmpCxGoesIntoTheRoot) {
+  std::wstring exe = L"C:\\vanto-root-setup.exe";
+  ASSERT_TRUE(CopyFileW(kInstaller.c_str(), exe.c_str(), FALSE));
+  base::NativeFileSystem().WriteWholeFile("C:\\tmp.cx", base::Bytes{1});
+  RunResult run = RunAndAnswer(exe);
+  EXPECT_EQ(run.exit_code, 0u);
+  EXPECT_FALSE(std::filesystem::exists(L"C:\\tmp.cx"));
+  DeleteFileW(exe.c_str());
+}
+
+TEST_F(ExampleInstaller, DamagedPackageIsAStreamReadError) {
+  base::Bytes cut(setup_pack.begin(), setup_pack.begin() + setup_pack.size() / 2);
+  std::wstring exe = PatchedInstaller(TempFolder(L"vanto-damaged"), "SETUPPACK", cut);
+  RunResult run = RunAndAnswer(exe);
+  EXPECT_EQ(run.text, L"Stream read error.");
+  EXPECT_EQ(run.exit_code, 1u);
+}
+
+TEST_F(ExampleInstaller, MissingResourceIsNamed) {
+  std::wstring exe = PatchedInstaller(TempFolder(L"vanto-missing"), "SETUPINI", std::nullopt);
+  RunResult run = RunAndAnswer(exe);
+  EXPECT_EQ(run.text, L"Resource SETUPINI not found.");
+}
+
+TEST_F(ExampleInstaller, BrokenRecordIsRefusedNamingTheEntry) {
+  auto r = std::make_unique<installer::TSetupRecord>();
+  installer::LoadRecordBytes(*r, installer::UnpackBlock(setup_ini));
+  r->Files[2].Name.Assign("\\..\\..\\windows\\evil.dll");
+  std::wstring folder = TempFolder(L"vanto-broken");
+  std::wstring exe = PatchedInstaller(folder, "SETUPINI",
+                                      installer::PackBlock(installer::RecordBytes(*r)));
+  RunResult run = RunAndAnswer(exe);
+  EXPECT_NE(run.text.find(L"File entry 2 \"\\..\\..\\windows\\evil.dll\""), std::wstring::npos)
+      << base::WideToGbk(run.text);
+  EXPECT_EQ(run.exit_code, 1u);
+  EXPECT_FALSE(std::filesystem::exists(folder + L"\\tmp.cx"));
+}
+
+TEST_F(ExampleInstaller, ChecksumMismatchAsksAndNoEndsTheProgram) {
+  auto r = std::make_unique<installer::TSetupRecord>();
+  installer::LoadRecordBytes(*r, installer::UnpackBlock(setup_ini));
+  r->PackChecksum += 1;
+  std::wstring exe = PatchedInstaller(TempFolder(L"vanto-mismatch"), "SETUPINI",
+                                      installer::PackBlock(installer::RecordBytes(*r)));
+  auto child = ChildProcess::Start(exe);
+  ASSERT_TRUE(child);
+  HWND box = testing_support::WaitForDialog(child->id(), 20000);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(testing_support::MessageBoxText(box),
+            L"   柘影提示：文件资源校核不完整,继续吗？      ");
+  testing_support::PressButton(box, IDNO);
+  EXPECT_EQ(child->Wait(20000), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,37 @@
+# Tests of the bundled example's installer. They need mksetup from the host
+# tree (VANTO_MKSETUP), which scripts/test-all.sh builds first.
+set(VANTO_MKSETUP "" CACHE FILEPATH "mksetup built by the host tree")
+
+add_library(vanto_test_driver STATIC support/process_driver_win.cpp)
+target_link_libraries(vanto_test_driver PUBLIC vanto_options)
+
+if(VANTO_MKSETUP)
+  set(EXAMPLE_STAGE ${CMAKE_BINARY_DIR}/examples/vanto-x/stage)
+  set(EXAMPLE_OUT ${CMAKE_CURRENT_BINARY_DIR}/example)
+  add_custom_command(
+    OUTPUT ${EXAMPLE_OUT}/VANTO-X-setup.exe ${EXAMPLE_OUT}/resources/SETUPPACK
+    COMMAND ${VANTO_MKSETUP} build ${EXAMPLE_STAGE}/setup.toml -o ${EXAMPLE_OUT}/VANTO-X-setup.exe
+            --stub $<TARGET_FILE:setup> --save-resources ${EXAMPLE_OUT}/resources
+    DEPENDS setup vanto_x_stage ${VANTO_MKSETUP}
+    VERBATIM)
+  add_custom_target(example_installer ALL DEPENDS ${EXAMPLE_OUT}/VANTO-X-setup.exe)
+
+  # Wine sees the Linux file system as drive Z:.
+  function(wine_path out path)
+    string(REPLACE "/" "\\\\" p "${path}")
+    set(${out} "Z:${p}" PARENT_SCOPE)
+  endfunction()
+  wine_path(W_INSTALLER ${EXAMPLE_OUT}/VANTO-X-setup.exe)
+  wine_path(W_RESOURCES ${EXAMPLE_OUT}/resources)
+  wine_path(W_STAGE ${EXAMPLE_STAGE})
+
+  vanto_add_test(NAME example_installer_test SOURCES example_installer_test.cpp
+    LIBS vanto_shell vanto_pe vanto_test_driver)
+  target_compile_definitions(example_installer_test PRIVATE
+    VANTO_EXAMPLE_INSTALLER=L"${W_INSTALLER}"
+    VANTO_EXAMPLE_RESOURCES=L"${W_RESOURCES}"
+    VANTO_EXAMPLE_STAGE=L"${W_STAGE}")
+  add_dependencies(example_installer_test example_installer)
+else()
+  message(STATUS "VANTO_MKSETUP not set: the example installer tests are left out")
+endif()

@@ -1,0 +1,213 @@
+#include "tools/mksetup/setup_builder.h"
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+
+#include "base/text_codec.h"
+#include "installer/packed_block.h"
+#include "installer/record_validation.h"
+#include "installer/setup_package.h"
+
+namespace mksetup {
+namespace {
+
+namespace fs = std::filesystem;
+using installer::ShortString;
+
+[[noreturn]] void Fail(const std::string& message, std::uint32_t line) {
+  throw ManifestError(message, line);
+}
+
+std::string ToGbk(const std::string& utf8, const std::string& field, std::uint32_t line) {
+  auto gbk = base::Utf8ToGbk(utf8);
+  if (!gbk) Fail(field + " has a character that GBK cannot represent", line);
+  return *gbk;
+}
+
+template <std::size_t N>
+void Store(ShortString<N>& out, const std::string& utf8, const std::string& field,
+           std::uint32_t line) {
+  std::string gbk = ToGbk(utf8, field, line);
+  if (gbk.size() > N)
+    Fail(field + " is " + std::to_string(gbk.size()) + " bytes in GBK; the field holds " +
+             std::to_string(N),
+         line);
+  out.Assign(gbk);
+}
+
+base::Bytes ReadFile(const fs::path& path, std::uint32_t line) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) Fail("cannot read " + path.string(), line);
+  in.seekg(0, std::ios::end);
+  std::streamoff size = in.tellg();
+  in.seekg(0);
+  base::Bytes bytes(static_cast<std::size_t>(size));
+  if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size))
+    Fail("cannot read " + path.string(), line);
+  return bytes;
+}
+
+struct PlannedFile {
+  fs::path source;
+  std::string target_utf8;  // "\sub\name"
+  std::uint64_t size;
+  std::uint32_t line;
+};
+
+// Expands folder entries (sorted, so builds are reproducible) and checks
+// sizes; targets use backslashes.
+std::vector<PlannedFile> PlanFiles(const Manifest& m) {
+  std::vector<PlannedFile> out;
+  for (const FileSpec& spec : m.files) {
+    std::error_code ec;
+    if (fs::is_directory(spec.source, ec)) {
+      std::vector<fs::path> found;
+      for (const auto& entry : fs::recursive_directory_iterator(spec.source))
+        if (entry.is_regular_file()) found.push_back(entry.path());
+      std::sort(found.begin(), found.end());
+      for (const fs::path& p : found) {
+        std::string rel = fs::relative(p, spec.source).generic_string();
+        std::replace(rel.begin(), rel.end(), '/', '\\');
+        std::string prefix = spec.target == "\\" ? "" : spec.target;
+        out.push_back({p, prefix + "\\" + rel, fs::file_size(p), spec.line});
+      }
+    } else if (fs::is_regular_file(spec.source, ec)) {
+      out.push_back({spec.source, spec.target, fs::file_size(spec.source), spec.line});
+    } else {
+      Fail("no file or folder " + spec.source.string(), spec.line);
+    }
+  }
+  for (const PlannedFile& f : out)
+    if (f.size > kMaxPackageSize)
+      Fail(f.source.string() + " is larger than 2 GiB, which the installer cannot hold", f.line);
+  if (out.size() > installer::kTableSlots)
+    Fail("the manifest names " + std::to_string(out.size()) +
+             " files; an installer holds at most 256",
+         out[installer::kTableSlots].line);
+  return out;
+}
+
+void FillTexts(const Manifest& m, installer::TSetupRecord& r) {
+  Store(r.Author, m.author.utf8, "product.author", m.author.line);
+  Store(r.PublisherKey, m.publisher_key.utf8, "product.publisher_key", m.publisher_key.line);
+  Store(r.WebSite, m.web_site.utf8, "product.web_site", m.web_site.line);
+  Store(r.RightsNotice, m.rights_notice.utf8, "product.rights_notice", m.rights_notice.line);
+  Store(r.Version, m.version.utf8, "product.version", m.version.line);
+  Store(r.ReleaseDate, m.release_date.utf8, "product.release_date", m.release_date.line);
+  Store(r.ProductName, m.product_name.utf8, "product.name", m.product_name.line);
+  Store(r.ShortName, m.short_name.utf8, "product.short_name", m.short_name.line);
+  Store(r.Category, m.category.utf8, "product.category", m.category.line);
+  Store(r.Description, m.description.utf8, "product.description", m.description.line);
+  Store(r.Date1, m.date1.utf8, "product.date1", m.date1.line);
+  Store(r.Date2, m.date2.utf8, "product.date2", m.date2.line);
+  Store(r.InstallDir, m.install_dir.utf8, "product.install_dir", m.install_dir.line);
+}
+
+// Lays the files out one after another in table order; returns the package.
+base::Bytes FillFiles(const std::vector<PlannedFile>& files, installer::TSetupRecord& r,
+                      std::map<std::string, int>& index_by_target, const Progress& progress) {
+  std::uint64_t total = 0;
+  for (const PlannedFile& f : files) total += f.size;
+  if (total > kMaxPackageSize)
+    Fail("the files add up to " + std::to_string(total) +
+             " bytes; an installer's package holds at most 2 GiB",
+         files.back().line);
+  base::Bytes package;
+  package.reserve(static_cast<std::size_t>(total));
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const PlannedFile& f = files[i];
+    installer::TSetupFileEntry& e = r.Files[i];
+    Store(e.Name, f.target_utf8, "files.target \"" + f.target_utf8 + "\"", f.line);
+    if (auto why = installer::UnsafeFileNameReason(e.Name.Value()))
+      Fail("files.target \"" + f.target_utf8 + "\" " + *why, f.line);
+    if (!index_by_target.emplace(f.target_utf8, static_cast<int>(i)).second)
+      Fail("two files have the target \"" + f.target_utf8 + "\"", f.line);
+    e.Flag1 = 0;
+    e.Flag2 = 1;
+    e.Offset = static_cast<std::uint32_t>(package.size());
+    base::Bytes bytes = ReadFile(f.source, f.line);
+    e.Size = static_cast<std::uint32_t>(bytes.size());
+    package.insert(package.end(), bytes.begin(), bytes.end());
+    if (progress) progress("reading files", package.size(), total);
+  }
+  r.FileCount = static_cast<std::int32_t>(files.size());
+  return package;
+}
+
+void FillShortcuts(const Manifest& m, const std::map<std::string, int>& index_by_target,
+                   installer::TSetupRecord& r) {
+  if (m.shortcuts.size() > installer::kTableSlots)
+    Fail("more than 256 shortcuts", m.shortcuts[installer::kTableSlots].line);
+  for (std::size_t i = 0; i < m.shortcuts.size(); ++i) {
+    const ShortcutSpec& s = m.shortcuts[i];
+    installer::TSetupShortcutEntry& e = r.Shortcuts[i];
+    Store(e.Name, s.name.utf8, "shortcuts.name", s.name.line);
+    Store(e.Arguments, s.arguments.utf8, "shortcuts.arguments", s.arguments.line);
+    auto it = index_by_target.find(s.target.utf8);
+    if (it == index_by_target.end())
+      Fail("shortcuts.target \"" + s.target.utf8 + "\" is not the target of any file", s.target.line);
+    e.FileIndex = it->second;
+    e.Location = s.location;
+  }
+  r.ShortcutCount = static_cast<std::int32_t>(m.shortcuts.size());
+}
+
+void FillRegistry(const Manifest& m, installer::TSetupRecord& r) {
+  if (m.registry.size() > installer::kTableSlots)
+    Fail("more than 256 registry values", m.registry[installer::kTableSlots].line);
+  for (std::size_t i = 0; i < m.registry.size(); ++i) {
+    const RegistrySpec& s = m.registry[i];
+    installer::TSetupRegValueEntry& e = r.RegValues[i];
+    Store(e.ValueName, s.name.utf8, "registry.name", s.name.line);
+    Store(e.KeyPath, s.key.utf8, "registry.key", s.key.line);
+    e.CurrentUser = s.current_user ? 1 : 0;
+    e.Kind = s.kind;
+    e.BoolValue = s.bool_value ? 1 : 0;
+    if (s.kind == installer::kRegString)
+      Store(e.StrValue, s.string_value.utf8, "registry.value", s.string_value.line);
+    e.IntValue = s.int_value;
+  }
+  r.RegValueCount = static_cast<std::int32_t>(m.registry.size());
+}
+
+}  // namespace
+
+Payload BuildPayload(const Manifest& manifest, const Progress& progress) {
+  Payload p;
+  p.record = std::make_unique<installer::TSetupRecord>();
+  installer::TSetupRecord& r = *p.record;
+  FillTexts(manifest, r);
+  std::map<std::string, int> index_by_target;
+  p.package = FillFiles(PlanFiles(manifest), r, index_by_target, progress);
+  FillShortcuts(manifest, index_by_target, r);
+  FillRegistry(manifest, r);
+  r.PackChecksum = installer::PackageChecksum(p.package);
+
+  if (manifest.licence) {
+    base::Bytes text = ReadFile(*manifest.licence, manifest.licence_line);
+    std::string utf8 = base::AsString(text);
+    if (utf8.starts_with("\xEF\xBB\xBF")) utf8.erase(0, 3);  // a byte order mark is not text
+    std::string gbk = ToGbk(utf8, "the licence text", manifest.licence_line);
+    p.protocol.assign(gbk.begin(), gbk.end());
+  }
+
+  // The installer refuses what breaks the data model; so does the builder.
+  auto problems = installer::ValidateRecord(r);
+  if (!problems.empty()) Fail(installer::RefusalMessage(problems), 0);
+
+  p.setup_ini = installer::PackBlock(installer::RecordBytes(r), 9);
+  struct Context {
+    const Progress* progress;
+  } context{&progress};
+  p.setup_pack = installer::PackBlock(
+      p.package, 9,
+      [](std::uint64_t done, std::uint64_t total, void* c) {
+        const Progress& report = *static_cast<Context*>(c)->progress;
+        if (report) report("packing", done, total);
+      },
+      &context);
+  return p;
+}
+
+}  // namespace mksetup

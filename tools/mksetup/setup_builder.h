@@ -1,0 +1,34 @@
+#pragma once
+// Turns a manifest into an installer's payload: the record, the package and
+// the three resources, checked against the same rules the installer applies.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "base/bytes.h"
+#include "installer/setup_record.h"
+#include "tools/mksetup/manifest.h"
+
+namespace mksetup {
+
+struct Payload {
+  std::unique_ptr<installer::TSetupRecord> record;  // 207 KB: kept off the stack
+  base::Bytes package;
+  base::Bytes setup_ini;   // packed record
+  base::Bytes setup_pack;  // packed package
+  base::Bytes protocol;    // licence text, GBK
+};
+
+// Called with a short description of the step and its progress in bytes.
+using Progress = std::function<void(const std::string& step, std::uint64_t done, std::uint64_t total)>;
+
+// Throws ManifestError (naming the manifest line) for anything the record
+// cannot hold: texts past their capacity or without a GBK form, more than
+// 256 entries in a table, files over 2 GiB, shortcuts to unknown files.
+Payload BuildPayload(const Manifest& manifest, const Progress& progress = nullptr);
+
+// The largest package the installer can address: positions are signed
+// 32-bit on its side.
+inline constexpr std::uint64_t kMaxPackageSize = 0x7FFFFFFF;
+
+}  // namespace mksetup
