@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/buffer.h"
 #include "base/bytes.h"
 
 namespace base {
@@ -11,7 +12,8 @@ namespace base {
 class MemoryStream {
 public:
   MemoryStream() = default;
-  explicit MemoryStream(Bytes data) : data_(std::move(data)) {}
+  explicit MemoryStream(ByteView data) : data_(data) {}
+  explicit MemoryStream(Buffer data) : data_(std::move(data)) {}
 
   std::size_t Size() const { return data_.size(); }
   std::size_t Position() const { return position_; }
@@ -25,16 +27,15 @@ public:
   // Reads exactly count bytes or throws "Stream read error".
   void ReadExact(std::uint8_t* out, std::size_t count);
 
-  const Bytes& Data() const { return data_; }
-  ByteView View() const { return data_; }
+  ByteView View() const { return data_.View(); }
   // Replaces the whole content; the position goes back to 0.
-  void Replace(Bytes data) {
+  void Replace(Buffer data) {
     data_ = std::move(data);
     position_ = 0;
   }
 
 private:
-  Bytes data_;
+  Buffer data_;
   std::size_t position_ = 0;
 };
 

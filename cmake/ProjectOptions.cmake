@@ -3,10 +3,7 @@ add_library(vanto_options INTERFACE)
 target_compile_options(vanto_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow
   -Wno-missing-field-initializers)
 target_include_directories(vanto_options INTERFACE ${CMAKE_SOURCE_DIR})
-# The program's texts are GBK bytes at run time: sources are UTF-8, and every
-# narrow literal is compiled into code page 936. UTF-8 text, where it is
-# needed (JSON, terminals, tests), is written as u8"" literals.
-target_compile_options(vanto_options INTERFACE -finput-charset=UTF-8 -fexec-charset=CP936)
+target_compile_options(vanto_options INTERFACE -finput-charset=UTF-8)
 
 if(WIN32)
   # Windows 7 or later; SSE2 is on every 32-bit Windows still supported.
@@ -40,4 +37,24 @@ function(vanto_platform_sources out)
     list(APPEND result ${src})
   endforeach()
   set(${out} ${result} PARENT_SCOPE)
+endfunction()
+
+# The program's texts are GBK bytes at run time. Sources are UTF-8; a file
+# that holds texts is written as NAME.cpp.in and turned into NAME.cpp with
+# every literal as GBK escapes (scripts/gbk_literals.py). Compilers' own
+# execution-charset options are not used: clang has none, and standard
+# headers hold literals that GBK cannot express.
+# vanto_gbk_sources(<var> <name.cpp.in>...): appends the generated sources to <var>.
+function(vanto_gbk_sources var)
+  set(result ${${var}})
+  foreach(in IN LISTS ARGN)
+    string(REGEX REPLACE "\\.in$" "" name ${in})
+    set(out ${CMAKE_CURRENT_BINARY_DIR}/${name})
+    add_custom_command(OUTPUT ${out}
+      COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/gbk_literals.py ${CMAKE_CURRENT_SOURCE_DIR}/${in} ${out}
+      DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${in} ${CMAKE_SOURCE_DIR}/scripts/gbk_literals.py
+      VERBATIM)
+    list(APPEND result ${out})
+  endforeach()
+  set(${var} ${result} PARENT_SCOPE)
 endfunction()

@@ -41,15 +41,15 @@ std::uint32_t PackedBlockLength(base::ByteView packed) {
   return base::GetU32(packed.data());
 }
 
-base::Bytes UnpackBlock(base::ByteView packed) {
+base::Buffer UnpackToBuffer(base::ByteView packed) {
   const std::uint32_t n = PackedBlockLength(packed);
   base::ByteView zdata = packed.subspan(kLengthFieldSize);
   if (n == 0) return {};
   if (n > zdata.size() * kMaxDeflateRatio + 64) throw base::Error("Stream read error");
 
-  base::Bytes out;
+  base::Buffer out;
   try {
-    out.resize(n);
+    out = base::Buffer(n);
   } catch (const std::bad_alloc&) {
     throw base::Error("Out of memory");
   }
@@ -82,10 +82,9 @@ base::Bytes UnpackBlock(base::ByteView packed) {
   return out;
 }
 
-void UnpackStream(base::MemoryStream& stream) {
-  base::Bytes unpacked = UnpackBlock(stream.View());
-  stream.Replace(std::move(unpacked));
-}
+base::Bytes UnpackBlock(base::ByteView packed) { return UnpackToBuffer(packed).ToBytes(); }
+
+void UnpackStream(base::MemoryStream& stream) { stream.Replace(UnpackToBuffer(stream.View())); }
 
 base::Bytes PackBlock(base::ByteView data, int level, PackProgress progress, void* context) {
   if (data.size() > std::numeric_limits<std::uint32_t>::max())

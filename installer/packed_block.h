@@ -17,6 +17,8 @@ namespace installer {
 void UnpackStream(base::MemoryStream& stream);
 
 // The same for a block held elsewhere; returns the unpacked bytes.
+base::Buffer UnpackToBuffer(base::ByteView packed);
+// As UnpackToBuffer, in a vector (a copy: for small blocks and tools).
 base::Bytes UnpackBlock(base::ByteView packed);
 
 // The N recorded in a packed block's length field (the block must have one).

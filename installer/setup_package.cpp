@@ -34,7 +34,7 @@ void LoadPackage(const ResourceSource& resources, std::unique_ptr<base::MemorySt
   package = std::make_unique<base::MemoryStream>();
   // Unpacking straight from the resource (mapped with the image) instead of
   // from a copy of it keeps the peak at packed + unpacked bytes.
-  package->Replace(UnpackBlock(packed));
+  package->Replace(UnpackToBuffer(packed));
 }
 
 bool VerifyPackage(base::MemoryStream& package, std::uint32_t expected) {

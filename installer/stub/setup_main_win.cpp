@@ -9,10 +9,9 @@
 #include "installer/setup_package.h"
 #include "installer/shell_paths.h"
 #include "installer/startup_payload.h"
+#include "installer/texts.h"
 
 namespace {
-
-constexpr const char* kCaption = " VANTO";
 
 std::string InstallerFolder() {
   std::wstring path(MAX_PATH, L'\0');
@@ -40,15 +39,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
     installer::LoadValidatedRecord(resources, base::NativeFileSystem(), InstallerFolder(),
                                    payload.record);
-    const std::string title = payload.record.ProductName.Value() + " 安装向导";
+    const std::string title = payload.record.ProductName.Value() + installer::texts::kWizardTitleSuffix;
     bool ok = installer::LoadValidatedPackage(resources, payload.record, payload.package);
     if (!ok &&
-        Show("   柘影提示：文件资源校核不完整,继续吗？      ",
-             kCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        Show(installer::texts::kChecksumQuestion, installer::texts::kMessageCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
       return 0;
     Show(title + "\r\n" + std::to_string(payload.package->Size()) + " bytes, " +
              std::to_string(installer::UsedEntries(payload.record.FileCount)) + " files",
-         kCaption, MB_OK | MB_ICONINFORMATION);
+         installer::texts::kMessageCaption, MB_OK | MB_ICONINFORMATION);
   } catch (const base::Error& e) {
     std::string text = e.what();
     if (text.empty() || text.back() != '.') text += '.';

@@ -51,7 +51,7 @@ TEST(PackedBlock, UnpackStreamReplacesTheContent) {
   stream.Seek(17);
   installer::UnpackStream(stream);
   EXPECT_EQ(stream.Size(), 1000u);
-  EXPECT_EQ(stream.Data(), data);
+  EXPECT_EQ(Bytes(stream.View().begin(), stream.View().end()), data);
 }
 
 TEST(PackedBlock, ZeroLengthIsEmptyWhateverFollows) {

@@ -14,6 +14,7 @@
 
 #include "base/error.h"
 #include "tools/pe/pe_checksum.h"
+#include "tools/pe/resource_section.h"
 #include "tools/pe/resources.h"
 
 namespace pe {
@@ -119,14 +120,16 @@ TEST(ResourceIdTest, RejectsInvalidText) {
 }
 
 TEST(ResourceIdTest, SortsNamesFirstByUpperCasedCodeUnitsThenNumbers) {
-  std::vector<ResourceId> ids = {ResourceId::Number(7), ResourceId::RawName(u"a_"),
-                                 ResourceId::Number(2), ResourceId::Name("AB"),
-                                 ResourceId::RawName(u"A"), ResourceId::Name("\xE5\xB8\x83")};
+  std::vector<ResourceId> ids = {ResourceId::Number(7),      ResourceId::RawName(u"a_"),
+                                 ResourceId::Number(2),      ResourceId::Name("_Z"),
+                                 ResourceId::Name("AB"),     ResourceId::RawName(u"A"),
+                                 ResourceId::Name("\xE5\xB8\x83")};
   std::sort(ids.begin(), ids.end());
   std::vector<std::string> order;
   for (const ResourceId& id : ids) order.push_back(id.ToString());
-  // 'B' (0x42) < '_' (0x5F) only once 'b' is upper-cased; "A" is a prefix of both.
-  EXPECT_THAT(order, ::testing::ElementsAre("A", "AB", "a_", "\xE5\xB8\x83", "#2", "#7"));
+  // Upper-cased, 'a' (0x61) sorts before '_' (0x5F) and "A" before its extensions.
+  EXPECT_THAT(order,
+              ::testing::ElementsAre("A", "AB", "a_", "_Z", "\xE5\xB8\x83", "#2", "#7"));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -189,13 +192,17 @@ TEST(PeReadTest, ImageWithoutResourcesHasAnEmptyTree) {
   EXPECT_TRUE(ReadTree(Fixture("no-resources.exe")).Empty());
 }
 
-TEST(PeReadTest, LinkerChecksumMatchesOurs) {
+TEST(PeReadTest, ChecksumMatchesTheLinkersAndAWordwiseSum) {
   for (const char* name : {"resources.exe", "no-resources.exe", "unstripped.exe"}) {
-    const base::Bytes file = Fixture(name);
+    base::Bytes file = Fixture(name);
     const PeHeaders h = ParseHeaders(file);
     const std::uint32_t stored = base::GetU32(file.data() + h.CheckSumOffset());
     ASSERT_NE(stored, 0u) << name;
     EXPECT_EQ(ComputeChecksum(file, h.CheckSumOffset()), stored) << name;
+    file.push_back(0xAB);  // An odd length pads the last word.
+    EXPECT_EQ(ComputeChecksum(file, h.CheckSumOffset()),
+              ReferenceChecksum(file, h.CheckSumOffset()))
+        << name;
   }
 }
 
@@ -381,8 +388,7 @@ TEST(PePlacementTest, AppendsANewSectionWhenTheResourcesAreNotLast) {
     EXPECT_EQ(added.name, ".rsrc");
     EXPECT_EQ(added.raw_offset, original.size()) << "these fixtures have no overlay";
     EXPECT_EQ(after.Directory(2).rva, added.virtual_address);
-    EXPECT_EQ(after.size_of_initialized_data,
-              before.size_of_initialized_data + added.raw_size);
+    EXPECT_EQ(after.size_of_initialized_data, before.size_of_initialized_data + added.raw_size);
     EXPECT_EQ(ReadTree(written), tree);
     ExpectLoadableLayout(written);
   }
@@ -412,6 +418,21 @@ TEST(PePlacementTest, FailsClearlyWithoutRoomForASectionHeader) {
   ExpectErrorContaining([&] { WriteResources(file, tree); }, "no room for another section");
 }
 
+TEST(PePlacementTest, RejectsTablesBeyondSixteenBitCounts) {
+  ResourceTree tree;
+  for (std::uint32_t language = 0; language <= 0xFFFF; ++language) {
+    tree.Set(kRcData, ResourceId::Number(1), static_cast<std::uint16_t>(language), {});
+  }
+  ExpectErrorContaining([&] { ResourceSectionBuilder builder(tree); }, "more than 65535");
+
+  ASSERT_TRUE(tree.Remove(kRcData, ResourceId::Number(1)));
+  for (std::uint32_t name = 0; name < 0xFFFF; ++name) {
+    tree.Set(kRcData, ResourceId::Number(static_cast<std::uint16_t>(name)), 0, {});
+  }
+  // 65535 entries still fit: a table entry, a language table and a data entry each.
+  EXPECT_GE(ResourceSectionBuilder(tree).Size(), 0xFFFFu * (8 + 24 + 16));
+}
+
 // A minimal image: headers and one 512-byte section, PE32 or PE32+.
 base::Bytes MinimalImage(bool pe32_plus) {
   base::Bytes file(0x400, 0);
@@ -437,6 +458,18 @@ base::Bytes MinimalImage(bool pe32_plus) {
   base::PutU32(section + 16, 0x200);
   base::PutU32(section + 20, 0x200);
   return file;
+}
+
+TEST(PePlacementTest, NeverRewritesASectionWhoseDataCoversTheHeaders) {
+  base::Bytes file = Fixture("unstripped.exe");
+  const PeHeaders h = ParseHeaders(file);
+  const Section& resources = h.sections.back();
+  std::uint8_t* header = &file[h.SectionHeaderOffset(h.sections.size() - 1)];
+  base::PutU32(header + 16, resources.raw_offset + resources.raw_size);
+  base::PutU32(header + 20, 0);
+  ResourceTree tree;
+  tree.Set(kRcData, ResourceId::Name("SETUPINI"), 0, Data("ini"));
+  ExpectErrorContaining([&] { WriteResources(file, tree); }, "no room for another section");
 }
 
 TEST(PePlacementTest, HandlesPe32PlusDirectoryOffsets) {
@@ -516,6 +549,8 @@ TEST(PeMalformedTest, BadHeadersFail) {
       {with(first_section + 16, 0x7FFFFFFF), "raw data past the end"},
       {with(first_section + 20, 0xFFFFFFF0), "raw data past the end"},
       {with(first_section + 12, 0xFFFFF000), "extends past 4 GiB"},
+      {with(first_section + 40 + 12, 0x2000), "overlaps or precedes"},
+      {with(first_section + 40 + 12, 0x800), "overlaps or precedes"},
   };
   for (const auto& [file, message] : cases) {
     if (*message == '\0') {

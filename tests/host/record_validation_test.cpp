@@ -7,9 +7,12 @@
 
 #include <memory>
 
+#include "tests/host/gbk_literal.h"
+
 namespace {
 
 using installer::TSetupRecord;
+using testing_support::Gbk;
 
 std::unique_ptr<TSetupRecord> ValidRecord() {
   auto r = std::make_unique<TSetupRecord>();
@@ -17,7 +20,7 @@ std::unique_ptr<TSetupRecord> ValidRecord() {
   r->FileCount = 2;
   r->Files[0].Name.Assign("\\VANTO-X.exe");
   r->Files[0].Size = 10;
-  r->Files[1].Name.Assign("\\墨柘说明.url");
+  r->Files[1].Name.Assign(Gbk(u8"\\墨柘说明.url"));
   r->Files[1].Offset = 10;
   r->Files[1].Size = 5;
   r->ShortcutCount = 1;
@@ -79,8 +82,9 @@ TEST(RecordValidation, FileNamesThatCouldLeaveTheTargetFolderAreRefused) {
     r->Files[0].Name.Assign(bad);
     EXPECT_TRUE(Mentions(installer::ValidateRecord(*r), "File entry 0")) << bad;
   }
-  for (const char* good : {"\\a.txt", "\\docs\\read me.txt", "\\.config", "\\a..b",
-                           "\\墨柘说明.url"}) {
+  for (std::string good : {std::string("\\a.txt"), std::string("\\docs\\read me.txt"),
+                           std::string("\\.config"), std::string("\\a..b"),
+                           Gbk(u8"\\墨柘说明.url")}) {
     EXPECT_FALSE(installer::UnsafeFileNameReason(good).has_value()) << good;
   }
   // "\" is the second byte of this character, not a separator: the name is

@@ -47,7 +47,7 @@ TEST(SetupPackage, LoadsUnpacksAndVerifies) {
   std::unique_ptr<base::MemoryStream> stream;
   installer::LoadPackage(resources, stream);
   ASSERT_TRUE(stream);
-  EXPECT_EQ(stream->Data(), package);
+  EXPECT_EQ(Bytes(stream->View().begin(), stream->View().end()), package);
   EXPECT_TRUE(installer::VerifyPackage(*stream, 45));
   EXPECT_EQ(stream->Position(), stream->Size());
   EXPECT_FALSE(installer::VerifyPackage(*stream, 44));

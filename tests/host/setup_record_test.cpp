@@ -7,6 +7,9 @@
 #include <cstring>
 #include <memory>
 
+#include "installer/texts.h"
+#include "tests/host/gbk_literal.h"
+
 namespace {
 
 using installer::TSetupRecord;
@@ -20,7 +23,8 @@ TEST(SetupRecord, TextReadsOnlyItsLengthIgnoringLeftOvers) {
   EXPECT_EQ(r->ShortName.Value(), "VANTO-X");
   r->ShortName.Length = 0;
   EXPECT_EQ(r->ShortName.Value(), "");
-  EXPECT_EQ(r->ProductName.Value() + " 安装向导", " 安装向导");
+  EXPECT_EQ(r->ProductName.Value() + installer::texts::kWizardTitleSuffix,
+            testing_support::Gbk(u8" 安装向导"));
 }
 
 TEST(SetupRecord, DamagedLengthNeverReadsPastTheField) {

@@ -36,7 +36,7 @@ TEST(RPosTest, MissingOrLongerSubGivesZero) {
 TEST(RPosTest, TrailByteOfAChineseCharacterIsNoBackslash) {
   EXPECT_EQ(RPos("\\", "D:\\" + kCheng), 3u);
   EXPECT_EQ(RPos("\\", kCheng), 0u);
-  EXPECT_EQ(RPos("\\", "D:\\" + kCheng + "\\x"), 5u);
+  EXPECT_EQ(RPos("\\", "D:\\" + kCheng + "\\x"), 6u);
   // 0x81 0x81 is one character, so the 0x5C after it starts a character:
   // a real backslash, though the byte before it could be a lead byte.
   EXPECT_EQ(RPos("\\", "\x81\x81\\"), 3u);

@@ -15,6 +15,8 @@
 #include "installer/packed_block.h"
 #include "installer/setup_package.h"
 #include "installer/setup_record.h"
+#include "installer/texts.h"
+#include "tests/host/gbk_literal.h"
 #include "tests/win32/support/process_driver.h"
 #include "tools/pe/pe_headers.h"
 #include "tools/pe/resource_reader.h"
@@ -23,6 +25,7 @@
 namespace {
 
 using testing_support::ChildProcess;
+using testing_support::Gbk;
 
 const std::wstring kInstaller = VANTO_EXAMPLE_INSTALLER;
 const std::wstring kResources = VANTO_EXAMPLE_RESOURCES;
@@ -117,18 +120,18 @@ TEST_F(ExampleInstaller, RecordReadsBackFieldByFieldAndFilesCutOutByteEqual) {
   installer::LoadRecordBytes(*r, unpacked);
   EXPECT_EQ(r->ProductName.Value(), "VANTO-X");
   EXPECT_EQ(r->ShortName.Value(), "VANTO-X");
-  EXPECT_EQ(r->Author.Value(), "墨柘软件");
+  EXPECT_EQ(r->Author.Value(), Gbk(u8"墨柘软件"));
   EXPECT_EQ(r->PublisherKey.Value(), "Vanto");
-  EXPECT_EQ(r->Category.Value(), "共享软件,系统工具");
-  EXPECT_EQ(r->Description.Value(), "VANTO-X 是一个系统工具示例程序。\r\n");
+  EXPECT_EQ(r->Category.Value(), Gbk(u8"共享软件,系统工具"));
+  EXPECT_EQ(r->Description.Value(), Gbk(u8"VANTO-X 是一个系统工具示例程序。\r\n"));
   EXPECT_EQ(r->Version.Value(), "V26.8");
   EXPECT_EQ(r->ReleaseDate.Value(), "20240225");
   EXPECT_EQ(r->Date1.Value(), "20240225");
 
-  const char* names[] = {"\\VANTO-X.exe", "\\License.txt", "\\Readme.txt",
-                         "\\Uninstall.exe", "\\VANTO.skn", "\\墨柘说明.url"};
+  const std::string names[] = {"\\VANTO-X.exe", "\\License.txt", "\\Readme.txt",
+                               "\\Uninstall.exe", "\\VANTO.skn", Gbk(u8"\\墨柘说明.url")};
   ASSERT_EQ(r->FileCount, 6);
-  base::MemoryStream package(installer::UnpackBlock(setup_pack));
+  base::MemoryStream package(installer::UnpackToBuffer(setup_pack));
   EXPECT_EQ(installer::PackageChecksum(package.View()), r->PackChecksum);
   std::uint32_t expected_offset = 0;
   for (int i = 0; i < 6; ++i) {
@@ -214,7 +217,7 @@ TEST_F(ExampleInstaller, ChecksumMismatchAsksAndNoEndsTheProgram) {
   HWND box = testing_support::WaitForDialog(child->id(), 20000);
   ASSERT_TRUE(box);
   EXPECT_EQ(testing_support::MessageBoxText(box),
-            L"   柘影提示：文件资源校核不完整,继续吗？      ");
+            base::GbkToWide(installer::texts::kChecksumQuestion));
   testing_support::PressButton(box, IDNO);
   EXPECT_EQ(child->Wait(20000), 0u);
 }

@@ -24,11 +24,9 @@
 
 #include "base/error.h"
 #include "base/text_codec.h"
-#include "installer/packed_block.h"
-#include "installer/record_validation.h"
-#include "installer/setup_package.h"
 #include "tools/mksetup/installer_image.h"
 #include "tools/mksetup/manifest.h"
+#include "tools/mksetup/payload_extract.h"
 #include "tools/mksetup/payload_report.h"
 #include "tools/mksetup/setup_builder.h"
 
@@ -154,30 +152,7 @@ int Extract(const Args& args) {
   if (args.positional.size() != 1) throw UsageError("extract takes one installer");
   fs::path dir = args.Require("-o");
   base::Bytes file = mksetup::ReadBinaryFile(args.positional[0]);
-  pe::ResourceTree tree = mksetup::ReadResources(file);
-  mksetup::TreeResourceSource source(tree);
-  auto record = std::make_unique<installer::TSetupRecord>();
-  installer::LoadRecordBytes(*record,
-                             installer::UnpackBlock(installer::OpenResource(source, installer::kSetupIniName)));
-  auto problems = installer::ValidateRecord(*record);
-  base::MemoryStream package(
-      installer::UnpackBlock(installer::OpenResource(source, installer::kSetupPackName)));
-  auto bounds = installer::ValidatePackageBounds(*record, package.Size());
-  problems.insert(problems.end(), bounds.begin(), bounds.end());
-  if (!problems.empty()) throw base::Error(installer::RefusalMessage(problems));
-
-  int written = 0;
-  for (int i = 0; i < installer::UsedEntries(record->FileCount); ++i) {
-    const auto& entry = record->Files[i];
-    if (installer::IsSkippedFileEntry(entry)) continue;
-    // Validated above: a relative path below dir, with backslashes.
-    std::string rel = base::GbkToUtf8(entry.Name.Value().substr(1));
-    std::replace(rel.begin(), rel.end(), '\\', '/');
-    fs::path target = dir / fs::path(rel);
-    fs::create_directories(target.parent_path());
-    mksetup::WriteBinaryFile(target, installer::ReadPackageFile(package, entry));
-    ++written;
-  }
+  int written = mksetup::ExtractFiles(mksetup::ReadResources(file), dir);
   std::printf("%d files extracted to %s\n", written, dir.string().c_str());
   return kExitOk;
 }

@@ -1,0 +1,241 @@
+// The builder: a manifest becomes an installer whose payload the installer's
+// own code reads back intact, and every manifest mistake is refused with the
+// line it is on.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "base/error.h"
+#include "installer/packed_block.h"
+#include "installer/record_validation.h"
+#include "installer/setup_package.h"
+#include "tests/host/gbk_literal.h"
+#include "tools/mksetup/installer_image.h"
+#include "tools/mksetup/manifest.h"
+#include "tools/mksetup/payload_extract.h"
+#include "tools/mksetup/payload_report.h"
+#include "tools/mksetup/setup_builder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::Gbk;
+
+const fs::path kStubs = fs::path(VANTO_TEST_DATA_DIR) / "pe";
+
+void WriteText(const fs::path& path, const std::string& text) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct MksetupTest : ::testing::Test {
+  fs::path dir = fs::temp_directory_path() /
+                 ("mksetup-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+
+  void SetUp() override {
+    fs::remove_all(dir);
+    WriteText(dir / "app.exe", std::string(5000, 'A') + "main program");
+    WriteText(dir / "docs/a.txt", "alpha");
+    WriteText(dir / "docs/sub/b.txt", "beta");
+    WriteText(dir / u8"说明.url", "[InternetShortcut]\r\nURL=http://x/\r\n");
+    WriteText(dir / "licence.txt", "\xEF\xBB\xBF" + std::string("许可协议"));
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  static std::string Product(const std::string& extra = "") {
+    return "[product]\nname = \"VANTO-X\"\npublisher_key = \"Vanto\"\nversion = \"V26.8\"\n"
+           "release_date = \"20240225\"\nauthor = \"墨柘软件\"\nlicence = \"licence.txt\"\n" +
+           extra;
+  }
+  static std::string Files() {
+    return "[[files]]\nsource = \"app.exe\"\n\n[[files]]\nsource = \"docs\"\ntarget = \"\\\\docs\"\n\n"
+           "[[files]]\nsource = \"说明.url\"\n";
+  }
+
+  // The manifest error for text, as "line: message".
+  std::string ErrorOf(const std::string& toml) {
+    try {
+      mksetup::BuildPayload(mksetup::ParseManifest(toml, dir));
+    } catch (const mksetup::ManifestError& e) {
+      return std::to_string(e.line()) + ": " + e.what();
+    }
+    return "no error";
+  }
+};
+
+TEST_F(MksetupTest, BuildsAPayloadTheInstallerReadsBackIntact) {
+  std::string toml = Product() + Files() +
+                     "[[shortcuts]]\nname = \"VANTO-X\"\ntarget = \"\\\\app.exe\"\nlocation = \"desktop\"\n"
+                     "arguments = \"/quiet\"\n\n"
+                     "[[registry]]\nroot = \"HKCU\"\nkey = \"Software\\\\Vanto\"\nname = \"Level\"\nvalue = 7\n\n"
+                     "[[registry]]\nkey = \"Software\\\\Vanto\"\nname = \"Ok\"\nvalue = true\n";
+  mksetup::Payload p = mksetup::BuildPayload(mksetup::ParseManifest(toml, dir));
+  const installer::TSetupRecord& r = *p.record;
+  EXPECT_EQ(r.ProductName.Value(), "VANTO-X");
+  EXPECT_EQ(r.ShortName.Value(), "VANTO-X");  // defaults to the name
+  EXPECT_EQ(r.Author.Value(), Gbk(u8"墨柘软件"));
+  EXPECT_EQ(r.InstallDir.Value(), "C:\\VANTO-X");
+  ASSERT_EQ(r.FileCount, 4);  // the folder expands to its two files, sorted
+  EXPECT_EQ(r.Files[0].Name.Value(), "\\app.exe");
+  EXPECT_EQ(r.Files[1].Name.Value(), "\\docs\\a.txt");
+  EXPECT_EQ(r.Files[2].Name.Value(), "\\docs\\sub\\b.txt");
+  EXPECT_EQ(r.Files[3].Name.Value(), Gbk(u8"\\说明.url"));
+  EXPECT_EQ(r.Files[1].Offset, r.Files[0].Size);
+  EXPECT_EQ(r.Files[2].Offset, r.Files[1].Offset + 5);
+  EXPECT_EQ(r.Shortcuts[0].FileIndex, 0);
+  EXPECT_EQ(r.Shortcuts[0].Location, 0);
+  EXPECT_EQ(r.Shortcuts[0].Arguments.Value(), "/quiet");
+  EXPECT_EQ(r.RegValues[0].CurrentUser, 1);
+  EXPECT_EQ(r.RegValues[0].Kind, installer::kRegInteger);
+  EXPECT_EQ(r.RegValues[0].IntValue, 7);
+  EXPECT_EQ(r.RegValues[1].Kind, installer::kRegBool);
+  EXPECT_EQ(r.RegValues[1].BoolValue, 1);
+  EXPECT_EQ(base::AsString(p.protocol), Gbk(u8"许可协议"));  // BOM dropped, GBK
+
+  EXPECT_EQ(installer::UnpackBlock(p.setup_pack), p.package);
+  EXPECT_EQ(installer::PackageChecksum(p.package), r.PackChecksum);
+  base::Bytes record_bytes = installer::UnpackBlock(p.setup_ini);
+  ASSERT_EQ(record_bytes.size(), installer::kSetupRecordSize);
+  EXPECT_TRUE(std::equal(record_bytes.begin(), record_bytes.end(),
+                         installer::RecordBytes(r).begin()));
+}
+
+TEST_F(MksetupTest, EmbedsIntoAnyStubAndExtractsEveryFile) {
+  mksetup::Payload p = mksetup::BuildPayload(mksetup::ParseManifest(Product() + Files(), dir));
+  for (const char* stub : {"no-resources.exe", "resources.exe", "unstripped.exe"}) {
+    base::Bytes image = mksetup::EmbedPayload(mksetup::ReadBinaryFile(kStubs / stub),
+                                              {&p.setup_ini, &p.setup_pack, &p.protocol});
+    pe::ResourceTree tree = mksetup::ReadResources(image);
+    mksetup::PayloadReport report = mksetup::InspectPayload(tree);
+    EXPECT_TRUE(report.Intact()) << stub << "\n" << mksetup::ReportText(report);
+
+    fs::path out = dir / "out" / stub;
+    EXPECT_EQ(mksetup::ExtractFiles(tree, out), 4) << stub;
+    EXPECT_EQ(ReadText(out / "app.exe"), ReadText(dir / "app.exe"));
+    EXPECT_EQ(ReadText(out / "docs/sub/b.txt"), "beta");
+    EXPECT_EQ(ReadText(out / u8"说明.url"), ReadText(dir / u8"说明.url"));
+  }
+}
+
+TEST_F(MksetupTest, ReportsDescribeThePayloadInTextAndJson) {
+  mksetup::Payload p = mksetup::BuildPayload(mksetup::ParseManifest(Product() + Files(), dir));
+  base::Bytes image = mksetup::EmbedPayload(mksetup::ReadBinaryFile(kStubs / "no-resources.exe"),
+                                            {&p.setup_ini, &p.setup_pack, nullptr});
+  mksetup::PayloadReport report = mksetup::InspectPayload(mksetup::ReadResources(image));
+  auto j = nlohmann::json::parse(mksetup::ReportJson(report));
+  EXPECT_TRUE(j["intact"].get<bool>());
+  EXPECT_EQ(j["resources"]["SETUPINI"]["unpacked_size"], 207160);
+  EXPECT_FALSE(j["resources"]["PROTOCOL"]["present"].get<bool>());
+  EXPECT_EQ(j["record"]["Author"], "墨柘软件");
+  EXPECT_EQ(j["record"]["Files"][3]["name"], "\\说明.url");
+  EXPECT_EQ(j["package"]["size"], p.package.size());
+  EXPECT_TRUE(j["package"]["checksum_matches"].get<bool>());
+  EXPECT_NE(mksetup::ReportText(report).find("Payload intact."), std::string::npos);
+}
+
+TEST_F(MksetupTest, DamagedPayloadsAreReportedNotThrown) {
+  mksetup::Payload p = mksetup::BuildPayload(mksetup::ParseManifest(Product() + Files(), dir));
+  base::Bytes stub = mksetup::ReadBinaryFile(kStubs / "no-resources.exe");
+
+  base::Bytes cut(p.setup_pack.begin(), p.setup_pack.begin() + p.setup_pack.size() / 2);
+  auto report = mksetup::InspectPayload(mksetup::ReadResources(
+      mksetup::EmbedPayload(stub, {&p.setup_ini, &cut, nullptr})));
+  EXPECT_FALSE(report.Intact());
+  EXPECT_EQ(report.failure, "Stream read error");
+  EXPECT_TRUE(report.record);  // the record still read
+
+  report = mksetup::InspectPayload(mksetup::ReadResources(stub));
+  EXPECT_EQ(report.failure, "Resource SETUPINI not found");
+
+  p.record->PackChecksum += 1;
+  p.record->Files[1].Size = 0x7FFFFFF0;
+  base::Bytes ini = installer::PackBlock(installer::RecordBytes(*p.record));
+  report = mksetup::InspectPayload(mksetup::ReadResources(
+      mksetup::EmbedPayload(stub, {&ini, &p.setup_pack, nullptr})));
+  EXPECT_FALSE(report.Intact());
+  ASSERT_EQ(report.problems.size(), 1u);
+  EXPECT_NE(report.problems[0].find("File entry 1"), std::string::npos);
+  EXPECT_THROW(mksetup::ExtractFiles(mksetup::ReadResources(mksetup::EmbedPayload(
+                                         stub, {&ini, &p.setup_pack, nullptr})),
+                                     dir / "never"),
+               base::Error);
+  EXPECT_FALSE(fs::exists(dir / "never"));
+}
+
+TEST_F(MksetupTest, ManifestMistakesNameTheirLine) {
+  // Line numbers count from the first line of the TOML text.
+  EXPECT_EQ(ErrorOf("[product]\nname = \"X\"\n"), "1: product.publisher_key is missing");
+  EXPECT_EQ(ErrorOf(Product("colour = \"red\"\n")), "8: product has an unknown key \"colour\"");
+  EXPECT_EQ(ErrorOf(Product("description = \"" + std::string(129, 'x') + "\"\n")),
+            "8: product.description is 129 bytes in GBK; the field holds 128");
+  // Capacity counts GBK bytes: 64 Chinese characters fit, 65 do not.
+  std::string chinese;
+  for (int i = 0; i < 64; ++i) chinese += "中";
+  EXPECT_EQ(ErrorOf(Product("category = \"" + chinese + "\"\n")), "no error");
+  EXPECT_EQ(ErrorOf(Product("category = \"" + chinese + "中\"\n")),
+            "8: product.category is 130 bytes in GBK; the field holds 128");
+  EXPECT_EQ(ErrorOf(Product("rights_notice = \"© 😀\"\n")),
+            "8: product.rights_notice has a character that GBK cannot represent");
+  EXPECT_EQ(ErrorOf(Product("date1 = \"2024-02-25\"\n")),
+            "8: dates are eight digits, year, month, day (\"20240225\")");
+  EXPECT_EQ(ErrorOf(Product() + Files() +
+                    "[[shortcuts]]\nname = \"Readme\"\ntarget = \"\\\\readme.txt\"\n"),
+            "19: shortcuts.target \"\\readme.txt\" is not the target of any file");
+  EXPECT_EQ(ErrorOf(Product() + "[[files]]\nsource = \"missing.exe\"\n"),
+            "8: no file or folder " + (dir / "missing.exe").string());
+  EXPECT_EQ(ErrorOf(Product() + "[[files]]\nsource = \"app.exe\"\ntarget = \"\\\\..\\\\x.exe\"\n"),
+            "8: files.target \"\\..\\x.exe\" contains a \"..\" component");
+  EXPECT_EQ(ErrorOf(Product() + "[[shortcuts]]\nname = \"A\"\ntarget = \"\\\\a\"\nlocation = \"start\"\n"),
+            "11: shortcuts.location is \"desktop\", \"programs\" or \"both\"");
+  EXPECT_EQ(ErrorOf(Product() + "[[registry]]\nkey = \"K\"\nvalue = 4294967296\n"),
+            "10: registry.value must fit in a 32-bit signed integer");
+  EXPECT_EQ(ErrorOf("[product\n").substr(0, 3), "1: ");
+}
+
+TEST_F(MksetupTest, TablesAndFilesBeyondWhatTheInstallerHoldsAreRefused) {
+  for (int i = 0; i < 257; ++i) WriteText(dir / "many" / ("f" + std::to_string(1000 + i)), "x");
+  EXPECT_EQ(ErrorOf(Product() + "[[files]]\nsource = \"many\"\n"),
+            "8: the manifest names 257 files; an installer holds at most 256");
+
+  // A sparse file: over 2 GiB on paper, no disk space in fact.
+  std::ofstream(dir / "huge.bin").close();
+  fs::resize_file(dir / "huge.bin", (std::uintmax_t{1} << 31) + 1);
+  EXPECT_EQ(ErrorOf(Product() + "\n[[files]]\nsource = \"huge.bin\"\n"),
+            "9: " + (dir / "huge.bin").string() +
+                " is larger than 2 GiB, which the installer cannot hold");
+}
+
+TEST_F(MksetupTest, CommandLineExitCodes) {
+  const std::string tool = MKSETUP_PATH;
+  auto run = [](const std::string& command) {
+    int status = std::system((command + " >/dev/null 2>&1").c_str());
+    return WEXITSTATUS(status);
+  };
+  WriteText(dir / "setup.toml", Product() + Files());
+  fs::path out = dir / "setup.exe";
+  EXPECT_EQ(run(tool), 2);
+  EXPECT_EQ(run(tool + " build"), 2);
+  EXPECT_EQ(run(tool + " frobnicate x"), 2);
+  EXPECT_EQ(run(tool + " build " + (dir / "setup.toml").string() + " -o " + out.string() +
+                " --stub " + (kStubs / "resources.exe").string()),
+            0);
+  EXPECT_EQ(run(tool + " inspect " + out.string()), 0);
+  EXPECT_EQ(run(tool + " inspect --json " + out.string()), 0);
+  EXPECT_EQ(run(tool + " extract " + out.string() + " -o " + (dir / "x").string()), 0);
+  EXPECT_EQ(ReadText(dir / "x/docs/a.txt"), "alpha");
+  EXPECT_EQ(run(tool + " inspect " + (kStubs / "resources.exe").string()), 1);
+  EXPECT_EQ(run(tool + " inspect " + (dir / "setup.toml").string()), 1);  // not a PE
+  WriteText(dir / "bad.toml", Product("oops = 1\n"));
+  EXPECT_EQ(run(tool + " build " + (dir / "bad.toml").string() + " -o " + out.string()), 1);
+}
+
+}  // namespace
