@@ -120,16 +120,15 @@ TEST(ResourceIdTest, RejectsInvalidText) {
 }
 
 TEST(ResourceIdTest, SortsNamesFirstByUpperCasedCodeUnitsThenNumbers) {
-  std::vector<ResourceId> ids = {ResourceId::Number(7),      ResourceId::RawName(u"a_"),
-                                 ResourceId::Number(2),      ResourceId::Name("_Z"),
-                                 ResourceId::Name("AB"),     ResourceId::RawName(u"A"),
+  std::vector<ResourceId> ids = {ResourceId::Number(7),           ResourceId::RawName(u"a_"),
+                                 ResourceId::Number(2),           ResourceId::Name("_Z"),
+                                 ResourceId::Name("AB"),          ResourceId::RawName(u"A"),
                                  ResourceId::Name("\xE5\xB8\x83")};
   std::sort(ids.begin(), ids.end());
   std::vector<std::string> order;
   for (const ResourceId& id : ids) order.push_back(id.ToString());
   // Upper-cased, 'a' (0x61) sorts before '_' (0x5F) and "A" before its extensions.
-  EXPECT_THAT(order,
-              ::testing::ElementsAre("A", "AB", "a_", "_Z", "\xE5\xB8\x83", "#2", "#7"));
+  EXPECT_THAT(order, ::testing::ElementsAre("A", "AB", "a_", "_Z", "\xE5\xB8\x83", "#2", "#7"));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -386,6 +385,11 @@ TEST(PePlacementTest, AppendsANewSectionWhenTheResourcesAreNotLast) {
     ASSERT_EQ(after.sections.size(), before.sections.size() + 1) << name;
     const Section& added = after.sections.back();
     EXPECT_EQ(added.name, ".rsrc");
+    // Exactly one section keeps the name: the stale one is renamed.
+    EXPECT_EQ(std::count_if(after.sections.begin(), after.sections.end(),
+                            [](const Section& s) { return s.name == ".rsrc"; }),
+              1)
+        << name;
     EXPECT_EQ(added.raw_offset, original.size()) << "these fixtures have no overlay";
     EXPECT_EQ(after.Directory(2).rva, added.virtual_address);
     EXPECT_EQ(after.size_of_initialized_data, before.size_of_initialized_data + added.raw_size);

@@ -27,8 +27,9 @@ void Require(base::ByteView file, std::uint64_t offset, std::uint64_t size, cons
 Section ReadSection(base::ByteView file, std::size_t offset) {
   const std::uint8_t* p = file.data() + offset;
   Section s;
-  const char* name = reinterpret_cast<const char*>(p);
-  s.name.assign(name, std::find(name, name + f::kSectionNameSize, '\0'));
+  for (std::size_t i = 0; i < f::kSectionNameSize && p[i] != 0; ++i) {
+    s.name += static_cast<char>(p[i]);
+  }
   s.virtual_size = base::GetU32(p + f::kSecVirtualSize);
   s.virtual_address = base::GetU32(p + f::kSecVirtualAddress);
   s.raw_size = base::GetU32(p + f::kSecSizeOfRawData);

@@ -17,6 +17,8 @@ namespace f = format;
 
 constexpr std::uint64_t kMaxU32 = 0xFFFFFFFFu;
 constexpr char kSectionName[f::kSectionNameSize] = ".rsrc";
+// Exactly eight characters: a section name needs no terminating NUL.
+constexpr char kRetiredSectionName[f::kSectionNameSize + 1] = ".oldrsrc";
 
 std::uint64_t AlignUp(std::uint64_t value, std::uint64_t alignment) {
   return (value + alignment - 1) / alignment * alignment;
@@ -53,9 +55,8 @@ std::optional<std::size_t> RewritableSection(const PeHeaders& h, std::size_t dat
   if (directory.rva == 0 || h.sections.empty()) return std::nullopt;
   const std::size_t last = h.sections.size() - 1;
   const Section& s = h.sections[last];
-  if (directory.rva != s.virtual_address || s.raw_size == 0 ||
-      s.raw_offset < h.SectionTableEnd() || std::size_t{s.raw_offset} + s.raw_size != data_end ||
-      OtherDirectoryPointsInto(h, s)) {
+  if (directory.rva != s.virtual_address || s.raw_size == 0 || s.raw_offset < h.SectionTableEnd() ||
+      std::size_t{s.raw_offset} + s.raw_size != data_end || OtherDirectoryPointsInto(h, s)) {
     return std::nullopt;
   }
   for (std::size_t i = 0; i < last; ++i) {
@@ -194,6 +195,13 @@ void PatchHeaders(base::Bytes& out, const PeHeaders& h, const Layout& layout,
     base::PutU32(header + f::kSecVirtualSize, layout.resources.virtual_size);
     base::PutU32(header + f::kSecSizeOfRawData, layout.resources.raw_size);
   } else {
+    // The old resource section stays mapped but unused. Renaming it leaves one ".rsrc" in the
+    // file: tools that find resources by section name rather than by the data directory (Wine's
+    // UpdateResource does) would otherwise read the stale one and lose the new resources.
+    for (std::size_t i = 0; i < h.sections.size(); ++i) {
+      if (h.sections[i].name != kSectionName) continue;
+      std::memcpy(out.data() + h.SectionHeaderOffset(i), kRetiredSectionName, f::kSectionNameSize);
+    }
     PutSectionHeader(out.data() + h.SectionTableEnd(), layout.resources);
     base::PutU16(coff + f::kCoffNumberOfSections,
                  static_cast<std::uint16_t>(layout.sections.size()));
