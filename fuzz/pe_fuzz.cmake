@@ -1,13 +1,2 @@
-# The PE resource fuzzer: a libFuzzer program with clang, a corpus replay test with g++.
-set(PE_FUZZ_CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/corpus/pe_resources)
-if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-  add_executable(pe_resources_fuzz pe_resources_fuzz.cpp)
-  target_link_libraries(pe_resources_fuzz PRIVATE vanto_pe)
-  target_compile_options(pe_resources_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
-  target_link_options(pe_resources_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
-else()
-  add_executable(pe_resources_fuzz_replay pe_resources_fuzz.cpp replay_main.cpp)
-  target_link_libraries(pe_resources_fuzz_replay PRIVATE vanto_pe)
-  add_test(NAME pe_resources_fuzz_replay COMMAND pe_resources_fuzz_replay ${PE_FUZZ_CORPUS})
-  set_tests_properties(pe_resources_fuzz_replay PROPERTIES TIMEOUT 300)
-endif()
+# The PE resource reader and writer.
+vanto_add_fuzzer(NAME pe_resources SOURCES pe_resources_fuzz.cpp LIBS vanto_pe)
