@@ -14,7 +14,7 @@ log() { printf '[bootstrap] %s\n' "$*"; }
 
 HOST_PKGS=(
   build-essential cmake ninja-build pkg-config git ca-certificates
-  zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
+  zlib1g-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
   libtomlplusplus-dev nlohmann-json3-dev
   g++-mingw-w64-i686 g++-mingw-w64-i686-posix libz-mingw-w64-dev

@@ -1,0 +1,223 @@
+
+#include <algorithm>
+#include <functional>
+
+#include "base/text_codec.h"
+#include "framework/controls/application.h"
+#include "framework/controls/form.h"
+
+#include "base/win_api.h"
+
+namespace framework {
+
+namespace {
+
+DWORD StyleFor(TFormBorderStyle border) {
+  switch (border) {
+    case TFormBorderStyle::bsNone: return WS_POPUP;
+    case TFormBorderStyle::bsSizeable: return WS_OVERLAPPEDWINDOW;
+    case TFormBorderStyle::bsDialog: return WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    case TFormBorderStyle::bsSingle:
+    default: return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  }
+}
+
+// Calls visit for every control of the tree below root, depth first, in
+// child order; stops when visit returns true.
+bool VisitControls(TWinControl* root, const std::function<bool(TControl*)>& visit) {
+  for (int i = 0; i < root->ControlCount(); ++i) {
+    TControl* c = root->Controls(i);
+    if (visit(c)) return true;
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && VisitControls(w, visit)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+  SetVisible(false);
+  SetBounds(0, 0, 320, 240);
+}
+
+TCustomForm::~TCustomForm() {
+  if (OnDestroy) {
+    try {
+      OnDestroy(this);
+    } catch (const std::exception& e) {
+      Application().HandleException(e);
+    }
+  }
+}
+
+void TCustomForm::CreateParams(TCreateParams& params) {
+  params.style = StyleFor(border_style_) | WS_CLIPCHILDREN;
+  params.ex_style = border_style_ == TFormBorderStyle::bsDialog ? WS_EX_DLGMODALFRAME : 0;
+  params.parent_window = nullptr;
+}
+
+void TCustomForm::CreateWnd() {
+  if (position_ == TPosition::poScreenCenter) {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int left = work.left + (work.right - work.left - Width()) / 2;
+    const int top = work.top + (work.bottom - work.top - Height()) / 2;
+    TControl::SetBounds(std::max<int>(left, work.left), std::max<int>(top, work.top), Width(),
+                        Height());
+  }
+  TWinControl::CreateWnd();
+}
+
+void TCustomForm::SetClientSize(int width, int height) {
+  RECT r{0, 0, width, height};
+  AdjustWindowRectEx(&r, StyleFor(border_style_), FALSE, 0);
+  SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
+}
+
+TRect TCustomForm::ClientRect() const {
+  if (!HandleAllocated()) return TWinControl::ClientRect();
+  RECT r;
+  GetClientRect(const_cast<TCustomForm*>(this)->Handle(), &r);
+  return {0, 0, r.right, r.bottom};
+}
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+  if (control == active_control_) return;
+  if (active_control_) active_control_->RemoveFreeNotification(this);
+  active_control_ = control;
+  if (control) control->FreeNotification(this);
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation == TOperation::Remove && component == active_control_) active_control_ = nullptr;
+}
+
+void TCustomForm::Show() {
+  SetVisible(true);
+  HWND hwnd = Handle();
+  ShowWindow(hwnd, SW_SHOW);
+  SetForegroundWindow(hwnd);
+  if (OnShow) OnShow(this);
+  if (active_control_ && active_control_->CanFocus()) {
+    active_control_->SetFocus();
+  } else if (auto list = TabList(); !list.empty()) {
+    SelectNext(nullptr, true);
+  }
+}
+
+void TCustomForm::VisibleChanged() {
+  if (!HandleAllocated()) return;
+  ShowWindow(Handle(), Visible() ? SW_SHOW : SW_HIDE);
+}
+
+bool TCustomForm::CloseQuery() {
+  bool can_close = true;
+  if (OnCloseQuery) OnCloseQuery(this, can_close);
+  return can_close;
+}
+
+void TCustomForm::Close() {
+  if (!CloseQuery()) return;
+  if (in_modal_loop_) {
+    if (modal_result_ == mrNone) modal_result_ = mrCancel;
+    return;
+  }
+  Hide();
+  if (Application().MainForm() == this) Application().Terminate();
+}
+
+int TCustomForm::ShowModal() {
+  modal_result_ = mrNone;
+  HWND owner = GetActiveWindow();
+  if (owner) EnableWindow(owner, FALSE);
+  Show();
+  in_modal_loop_ = true;
+  while (modal_result_ == mrNone && !Application().Terminated()) Application().HandleMessage(true);
+  in_modal_loop_ = false;
+  if (owner) {
+    EnableWindow(owner, TRUE);
+    SetActiveWindow(owner);
+  }
+  Hide();
+  return modal_result_;
+}
+
+void TCustomForm::BroadcastAll(TMessage& message) {
+  VisitControls(this, [&](TControl* c) {
+    c->WndProc(message);
+    return message.Result != 0;
+  });
+}
+
+void TCustomForm::FocusChanged(TWinControl* control) {
+  SetActiveControl(control);
+  TMessage m{CM_FOCUSCHANGED, 0, reinterpret_cast<std::intptr_t>(control), 0};
+  BroadcastAll(m);
+}
+
+void TCustomForm::SelectNext(TWinControl* current, bool forward) {
+  // Every focusable windowed control of the form, in tab order at every depth.
+  std::vector<TWinControl*> order;
+  std::function<void(TWinControl*)> collect = [&](TWinControl* parent) {
+    for (TWinControl* w : parent->TabList()) {
+      if (w->TabStop() && w->CanFocus()) order.push_back(w);
+      collect(w);
+    }
+  };
+  collect(this);
+  if (order.empty()) return;
+  auto it = std::find(order.begin(), order.end(), current);
+  std::size_t index;
+  if (it == order.end()) {
+    index = forward ? 0 : order.size() - 1;
+  } else {
+    std::size_t at = static_cast<std::size_t>(it - order.begin());
+    index = forward ? (at + 1) % order.size() : (at + order.size() - 1) % order.size();
+  }
+  order[index]->SetFocus();
+}
+
+void TCustomForm::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case CM_DIALOGKEY:
+      if (m.WParam == VK_TAB) {
+        SelectNext(active_control_, GetKeyState(VK_SHIFT) >= 0);
+        m.Result = 1;
+        return;
+      }
+      BroadcastAll(m);  // Enter and Esc: default and cancel buttons
+      return;
+    case CM_DIALOGCHAR:
+      BroadcastAll(m);
+      return;
+    case WM_CLOSE:
+      Close();
+      return;
+    case WM_ACTIVATE:
+      if (LOWORD(m.WParam) != WA_INACTIVE && active_control_ && active_control_->HandleAllocated()) {
+        ::SetFocus(active_control_->Handle());
+        return;
+      }
+      break;
+    case WM_SETFOCUS:
+      // The form itself keeps no focus: hand it to the active control.
+      if (active_control_ && active_control_->HandleAllocated() && active_control_->CanFocus()) {
+        ::SetFocus(active_control_->Handle());
+        return;
+      }
+      break;
+    case WM_MOVE: {
+      RECT r;
+      GetWindowRect(Handle(), &r);
+      TControl::SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+      break;
+    }
+    default:
+      break;
+  }
+  TWinControl::WndProc(m);
+}
+
+
+}  // namespace framework

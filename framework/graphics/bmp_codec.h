@@ -1,0 +1,37 @@
+#pragma once
+// BMP pictures: BMP files and packed DIBs (a BITMAP resource is a packed
+// DIB: a BMP file without its 14-byte file header) in, 24- and 32-bit BMP
+// files out.
+//
+// Read: BITMAPCOREHEADER, BITMAPINFOHEADER, V2/V3, V4 and V5 headers; 1, 4
+// and 8 bits with palettes, 16 bits (5-5-5 or bit fields), 24 and 32 bits
+// (the fourth byte is not colour); bottom-up and top-down rows; BI_RGB,
+// BI_BITFIELDS, BI_RLE8 and BI_RLE4. Nothing read from the input is trusted:
+// a size that the data cannot back, a palette index past the palette's end
+// is black, and anything malformed throws base::Error "Bitmap image is not
+// valid" before a byte outside the input is read. Sides above
+// kMaxBmpSide, or more than kMaxBmpPixels pixels, are refused too, so that a
+// few bytes cannot make the reader allocate gigabytes.
+#include <cstddef>
+
+#include "base/bytes.h"
+#include "framework/graphics/bitmap.h"
+
+namespace graphics {
+
+inline constexpr int kMaxBmpSide = kMaxBitmapSide;
+inline constexpr std::size_t kMaxBmpPixels = std::size_t{1} << 26;  // 256 MiB of pixels
+
+// A whole BMP file, starting with "BM". The pixels are found at the file
+// header's offset.
+TBitmap ReadBmp(base::ByteView file);
+
+// A packed DIB: header, colour masks (BI_BITFIELDS with a 40-byte header),
+// palette and pixels back to back.
+TBitmap ReadPackedDib(base::ByteView dib);
+
+// A BMP file of the bitmap: BITMAPINFOHEADER, BI_RGB, rows bottom-up, 24 or
+// 32 bits per pixel (the fourth byte 0). Other depths throw base::Error.
+base::Bytes WriteBmp(const TBitmap& bitmap, int bits_per_pixel = 24);
+
+}  // namespace graphics

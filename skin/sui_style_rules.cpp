@@ -1,0 +1,42 @@
+#include "skin/sui_style_rules.h"
+
+#include "framework/controls/form.h"
+#include "framework/core/rtti.h"
+
+namespace skin {
+
+TsuiUIStyle GetOwnerUIStyle(framework::TComponent* owner) {
+  auto* form = dynamic_cast<framework::TCustomForm*>(owner);
+  if (!form) return DeepBlue;
+  // Looked up by name: the skinned form is a later layer than the controls
+  // that ask, and a program without one simply never finds it.
+  const framework::TClassInfo* skinned_form = framework::FindClass("TsuiForm");
+  if (!skinned_form) return DeepBlue;
+  for (int i = 0; i < form->ControlCount(); ++i) {
+    framework::TControl* c = form->Controls(i);
+    if (!c->ClassInfo().InheritsFrom(*skinned_form)) continue;
+    auto value = framework::GetPropertyValue(*c, "UIStyle");
+    if (auto* n = std::get_if<std::int32_t>(&value)) return static_cast<TsuiUIStyle>(*n);
+    return DeepBlue;
+  }
+  return DeepBlue;
+}
+
+void PropagateUIStyle(framework::TWinControl* container, TsuiUIStyle style,
+                      framework::TComponent* file_theme) {
+  if (!container) return;
+  for (int i = 0; i < container->ControlCount(); ++i) {
+    framework::TControl* c = container->Controls(i);
+    if (!framework::HasPublishedProperty(*c, "FileTheme") ||
+        !framework::HasPublishedProperty(*c, "UIStyle"))
+      continue;
+    framework::SetPropertyValue(*c, "FileTheme", file_theme);
+    framework::SetPropertyValue(*c, "UIStyle", static_cast<std::int32_t>(style));
+  }
+}
+
+const TsuiFileThemeBase* AsFileTheme(const framework::TComponent* component) {
+  return dynamic_cast<const TsuiFileThemeBase*>(component);
+}
+
+}  // namespace skin

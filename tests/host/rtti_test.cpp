@@ -1,0 +1,400 @@
+// Published properties: class descriptions and the registry, lookup up the
+// inheritance chain, and setting and getting by name through the classes'
+// own accessors, with every kind's conversions and refusals.
+#include "framework/core/rtti.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/error.h"
+#include "framework/core/component.h"
+
+namespace {
+
+using namespace framework;
+
+enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop };
+constexpr TEnumName kLayoutNames[] = {{"blGlyphLeft", TButtonLayout::blGlyphLeft},
+                                      {"blGlyphRight", TButtonLayout::blGlyphRight},
+                                      {"blGlyphTop", TButtonLayout::blGlyphTop}};
+constexpr TEnumInfo kLayouts{"TButtonLayout", kLayoutNames};
+// Element values need not be dense: fsStrikeOut is bit 3.
+constexpr TEnumName kStyleNames[] = {{"fsBold", 0}, {"fsItalic", 1}, {"fsStrikeOut", 3}};
+constexpr TEnumInfo kStyles{"TFontStyle", kStyleNames};
+
+class TestFont : public TPersistent {
+public:
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  static const TClassInfo& StaticClassInfo() {
+    static const TClassInfo& info = TClassInfo::Define<TestFont, TPersistent>("TTestFont")
+                                        .Prop("Height", &TestFont::Height, &TestFont::SetHeight)
+                                        .SetProp("Style", kStyles, &TestFont::Style,
+                                                 &TestFont::SetStyle)
+                                        .Done();
+    return info;
+  }
+  int Height() const { return height; }
+  void SetHeight(int h) { height = h; }
+  std::uint8_t Style() const { return style; }
+  void SetStyle(std::uint8_t s) { style = s; }
+  int height = 12;
+  std::uint8_t style = 0;
+};
+
+// Abstract: described without a factory.
+class Shape : public TComponent {
+public:
+  using TComponent::TComponent;
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  static const TClassInfo& StaticClassInfo() {
+    static const TClassInfo& info = TClassInfo::Define<Shape, TComponent>("TShape")
+                                        .Prop("Width", &Shape::Width, &Shape::SetWidth)
+                                        .Prop("Caption", &Shape::Caption, &Shape::SetCaption)
+                                        .Prop("Visible", &Shape::Visible, &Shape::SetVisible)
+                                        .Done();
+    return info;
+  }
+  int Width() const { return width_; }
+  // Clamps, so a test can tell that the setter ran.
+  void SetWidth(int w) {
+    width_ = w < 0 ? 0 : w;
+    ++width_sets;
+  }
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& c) { caption_ = c; }
+  bool Visible() const { return visible_; }
+  void SetVisible(bool v) { visible_ = v; }
+  int width_sets = 0;
+
+private:
+  int width_ = 0;
+  std::string caption_;
+  bool visible_ = true;
+};
+
+class Box : public Shape {
+public:
+  using Shape::Shape;
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  static const TClassInfo& StaticClassInfo() {
+    static const TClassInfo& info =
+        TClassInfo::Define<Box, Shape>("TBox")
+            .Factory()
+            .EnumProp("Layout", kLayouts, &Box::Layout, &Box::SetLayout)
+            .ColorProp("Color", &Box::Color, &Box::SetColor)
+            .ObjectProp("Font", [](Box& b) -> TestFont& { return b.font; })
+            .Prop("Partner", &Box::Partner, &Box::SetPartner)  // refers to its own class
+            .Prop("Lines", &Box::Lines, &Box::SetLines)
+            .Prop("Small", &Box::Small, &Box::SetSmall)
+            .PictureProp("Glyph", &Box::Glyph, &Box::SetGlyph)
+            .Event("OnClick", &Box::OnClick)
+            .Event("OnMouseDown", &Box::OnMouseDown)
+            .Prop("Caption", &Box::Caption, &Box::SetBoxCaption)  // declared again
+            .Prop("Area", &Box::Area, nullptr)
+            .Done();
+    return info;
+  }
+  TButtonLayout Layout() const { return layout_; }
+  void SetLayout(TButtonLayout l) { layout_ = l; }
+  std::uint32_t Color() const { return color_; }
+  void SetColor(std::uint32_t c) { color_ = c; }
+  Box* Partner() const { return partner_; }
+  void SetPartner(Box* p) { partner_ = p; }
+  std::vector<std::string> Lines() const { return lines_; }
+  void SetLines(const std::vector<std::string>& l) { lines_ = l; }
+  short Small() const { return small_; }
+  void SetSmall(short s) { small_ = s; }
+  std::shared_ptr<int> Glyph() const { return glyph_; }
+  void SetGlyph(std::shared_ptr<int> g) { glyph_ = std::move(g); }
+  void SetBoxCaption(const std::string& c) { SetCaption("[" + c + "]"); }
+  int Area() const { return Width() * 2; }
+
+  TNotifyEvent OnClick;
+  TMouseEvent OnMouseDown;
+  TestFont font;
+
+private:
+  TButtonLayout layout_ = TButtonLayout::blGlyphLeft;
+  std::uint32_t color_ = 0;
+  Box* partner_ = nullptr;
+  std::vector<std::string> lines_;
+  short small_ = 0;
+  std::shared_ptr<int> glyph_;
+};
+
+class Other : public TComponent {
+public:
+  using TComponent::TComponent;
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  static const TClassInfo& StaticClassInfo() {
+    static const TClassInfo& info = TClassInfo::Define<Other, TComponent>("TOther").Done();
+    return info;
+  }
+};
+
+std::string ErrorOf(const std::function<void()>& fn) {
+  try {
+    fn();
+  } catch (const base::Error& e) {
+    return e.what();
+  }
+  return "(no error)";
+}
+
+TEST(ClassInfoTest, ChainAndInheritance) {
+  const TClassInfo& box = Box::StaticClassInfo();
+  EXPECT_EQ(box.ClassName(), "TBox");
+  ASSERT_EQ(box.Parent(), &Shape::StaticClassInfo());
+  EXPECT_EQ(box.Parent()->Parent(), &TComponent::StaticClassInfo());
+  EXPECT_EQ(box.Parent()->Parent()->Parent(), &TPersistent::StaticClassInfo());
+  EXPECT_EQ(TPersistent::StaticClassInfo().Parent(), nullptr);
+  EXPECT_TRUE(box.InheritsFrom(box));
+  EXPECT_TRUE(box.InheritsFrom(TComponent::StaticClassInfo()));
+  EXPECT_FALSE(Shape::StaticClassInfo().InheritsFrom(box));
+  EXPECT_FALSE(box.InheritsFrom(Other::StaticClassInfo()));
+  // An object answers with its own class through a base reference.
+  Box b(nullptr);
+  const TPersistent& as_base = b;
+  EXPECT_EQ(&as_base.ClassInfo(), &box);
+}
+
+TEST(ClassInfoTest, FindPropertySearchesUpTheChainIgnoringCase) {
+  const TClassInfo& box = Box::StaticClassInfo();
+  ASSERT_NE(box.FindProperty("width"), nullptr);
+  EXPECT_EQ(box.FindProperty("WIDTH"), Shape::StaticClassInfo().FindProperty("Width"));
+  EXPECT_EQ(box.FindProperty("tag")->Kind(), TPropKind::Integer);  // from TComponent
+  EXPECT_EQ(box.FindProperty("Nope"), nullptr);
+  EXPECT_EQ(Shape::StaticClassInfo().FindProperty("Layout"), nullptr);
+  // The derived declaration wins.
+  EXPECT_EQ(box.FindProperty("Caption"), &box.OwnProperties()[9]);
+}
+
+TEST(ClassInfoTest, PropertiesListInheritedFirstWithRedeclarationsInPlace) {
+  std::vector<std::string> names;
+  for (const TPropInfo* p : Box::StaticClassInfo().Properties()) names.push_back(p->Name());
+  EXPECT_EQ(names, (std::vector<std::string>{"Tag", "Width", "Caption", "Visible", "Layout",
+                                             "Color", "Font", "Partner", "Lines", "Small", "Glyph",
+                                             "OnClick", "OnMouseDown", "Area"}));
+  EXPECT_EQ(Box::StaticClassInfo().Properties()[2], Box::StaticClassInfo().FindProperty("Caption"));
+}
+
+TEST(ClassInfoTest, KindsAreTakenFromTheAccessorTypes) {
+  const TClassInfo& box = Box::StaticClassInfo();
+  auto kind = [&](const char* name) { return box.FindProperty(name)->Kind(); };
+  EXPECT_EQ(kind("Width"), TPropKind::Integer);
+  EXPECT_EQ(kind("Visible"), TPropKind::Boolean);
+  EXPECT_EQ(kind("Caption"), TPropKind::String);
+  EXPECT_EQ(kind("Lines"), TPropKind::Strings);
+  EXPECT_EQ(kind("Partner"), TPropKind::Component);
+  EXPECT_EQ(kind("OnClick"), TPropKind::Event);
+  EXPECT_EQ(box.FindProperty("Partner")->ClassRef(), &box);
+  EXPECT_EQ(box.FindProperty("Font")->ClassRef(), &TestFont::StaticClassInfo());
+  EXPECT_EQ(box.FindProperty("OnMouseDown")->EventType(), "TMouseEvent");
+  EXPECT_EQ(box.FindProperty("Layout")->EnumInfo(), &kLayouts);
+  EXPECT_TRUE(box.FindProperty("Area")->IsReadOnly());
+}
+
+TEST(ClassRegistryTest, ClassesAreFoundByNameOnceDescribed) {
+  RegisterClasses({&Box::StaticClassInfo(), &Other::StaticClassInfo()});
+  EXPECT_EQ(FindClass("TBox"), &Box::StaticClassInfo());
+  EXPECT_EQ(FindClass("tbox"), &Box::StaticClassInfo());
+  EXPECT_EQ(FindClass("TShape"), &Shape::StaticClassInfo());  // registered as Box's parent
+  EXPECT_EQ(FindClass("TNothing"), nullptr);
+}
+
+TEST(ClassRegistryTest, FactoriesCreateOwnedInstancesAbstractClassesRefuse) {
+  Other owner(nullptr);
+  TComponent* made = Box::StaticClassInfo().Create(&owner);
+  ASSERT_NE(dynamic_cast<Box*>(made), nullptr);
+  EXPECT_EQ(made->Owner(), &owner);
+  EXPECT_FALSE(Shape::StaticClassInfo().CanCreate());
+  EXPECT_EQ(ErrorOf([&] { Shape::StaticClassInfo().Create(&owner); }),
+            "class TShape is abstract and cannot be created");
+}
+
+// A second class under a registered name is refused, whatever its case.
+class Impostor : public TComponent {
+public:
+  using TComponent::TComponent;
+  static const TClassInfo& StaticClassInfo() {
+    static const TClassInfo& info = TClassInfo::Define<Impostor, TComponent>("tBOX").Done();
+    return info;
+  }
+};
+
+class TwiceDeclared : public TComponent {
+public:
+  using TComponent::TComponent;
+  static const TClassInfo& StaticClassInfo() {
+    static const TClassInfo& info = TClassInfo::Define<TwiceDeclared, TComponent>("TTwice")
+                                        .Prop("Tag2", &TComponent::Tag, &TComponent::SetTag)
+                                        .Prop("TAG2", &TComponent::Tag, &TComponent::SetTag)
+                                        .Done();
+    return info;
+  }
+};
+
+TEST(ClassRegistryTest, DescriptionMistakesAreRefused) {
+  Box::StaticClassInfo();
+  EXPECT_EQ(ErrorOf([] { Impostor::StaticClassInfo(); }), "two different classes are named tBOX");
+  EXPECT_EQ(ErrorOf([] { TwiceDeclared::StaticClassInfo(); }),
+            "class TTwice declares property TAG2 twice");
+  EXPECT_EQ(FindClass("TTwice"), nullptr);
+}
+
+TEST(PropertyValueTest, SettingByNameRunsTheClassSetter) {
+  Box b(nullptr);
+  SetPropertyValue(b, "width", -5);
+  EXPECT_EQ(b.width_sets, 1);
+  EXPECT_EQ(std::get<std::int32_t>(GetPropertyValue(b, "Width")), 0);  // clamped by SetWidth
+  SetPropertyValue(b, "Caption", std::string("ok"));
+  EXPECT_EQ(b.Caption(), "[ok]");  // Box's own setter, not Shape's
+  SetPropertyValue(b, "Visible", false);
+  EXPECT_FALSE(b.Visible());
+  SetPropertyValue(b, "Lines", std::vector<std::string>{"a", "b"});
+  EXPECT_EQ(b.Lines(), (std::vector<std::string>{"a", "b"}));
+  SetPropertyValue(b, "Tag", 7);
+  EXPECT_EQ(b.Tag(), 7);
+  EXPECT_EQ(std::get<std::int32_t>(GetPropertyValue(b, "Area")), 0);
+}
+
+TEST(PropertyValueTest, IntegersAreCheckedAgainstThePropertyType) {
+  Box b(nullptr);
+  SetPropertyValue(b, "Small", std::uint32_t{32767});
+  EXPECT_EQ(b.Small(), 32767);
+  EXPECT_EQ(ErrorOf([&] { SetPropertyValue(b, "Small", 32768); }),
+            "32768 is out of range for property Small");
+  EXPECT_EQ(ErrorOf([&] { SetPropertyValue(b, "Width", std::uint32_t{0x80000000}); }),
+            "2147483648 is out of range for property Width");
+  EXPECT_EQ(ErrorOf([&] { SetPropertyValue(b, "Width", std::string("3")); }),
+            "property Width takes an integer");
+  EXPECT_EQ(ErrorOf([&] { SetPropertyValue(b, "Visible", 1); }),
+            "property Visible takes true or false");
+  EXPECT_EQ(b.width_sets, 0);
+}
+
+TEST(PropertyValueTest, EnumsAndSetsByNumberWithNamesInTheirTables) {
+  Box b(nullptr);
+  SetPropertyValue(b, "Layout", 2);
+  EXPECT_EQ(b.Layout(), TButtonLayout::blGlyphTop);
+  EXPECT_EQ(std::get<std::int32_t>(GetPropertyValue(b, "Layout")), 2);
+  EXPECT_EQ(ErrorOf([&] { SetPropertyValue(b, "Layout", 3); }),
+            "3 is not a value of TButtonLayout (property Layout)");
+  EXPECT_EQ(kLayouts.ValueOf("BLGLYPHRIGHT"), 1);
+  EXPECT_EQ(kLayouts.ValueOf("blGlyph"), std::nullopt);
+  ASSERT_NE(kLayouts.NameOf(1), nullptr);
+  EXPECT_EQ(*kLayouts.NameOf(1), "blGlyphRight");
+  EXPECT_EQ(kLayouts.NameOf(7), nullptr);
+
+  SetPropertyValue(b, "Font.Style", std::uint32_t{0b1001});  // fsBold, fsStrikeOut
+  EXPECT_EQ(b.font.style, 0b1001);
+  EXPECT_EQ(ErrorOf([&] { SetPropertyValue(b, "Font.Style", std::uint32_t{0b0100}); }),
+            "4 is not a set of TFontStyle (property Style)");
+}
+
+TEST(PropertyValueTest, ColoursTakeBothSignedAndUnsignedSpellings) {
+  Box b(nullptr);
+  SetPropertyValue(b, "Color", -16777201);  // a system colour, as signed
+  EXPECT_EQ(b.Color(), 0xFF00000Fu);
+  SetPropertyValue(b, "Color", std::uint32_t{0x00FFFFFF});
+  EXPECT_EQ(std::get<std::uint32_t>(GetPropertyValue(b, "color")), 0x00FFFFFFu);
+}
+
+TEST(PropertyValueTest, PathsLeadIntoSubObjects) {
+  Box b(nullptr);
+  SetPropertyValue(b, "Font.Height", 20);
+  EXPECT_EQ(b.font.height, 20);
+  EXPECT_EQ(std::get<std::int32_t>(GetPropertyValue(b, "font.height")), 20);
+  EXPECT_EQ(std::get<TPersistent*>(GetPropertyValue(b, "Font")), &b.font);
+  EXPECT_TRUE(HasPublishedProperty(b, "Font.Height"));
+  EXPECT_TRUE(HasPublishedProperty(b, "Tag"));
+  EXPECT_FALSE(HasPublishedProperty(b, "Font.Width"));
+  EXPECT_FALSE(HasPublishedProperty(b, "Width.Height"));
+  EXPECT_FALSE(HasPublishedProperty(b, "Font."));
+  EXPECT_FALSE(HasPublishedProperty(b, ""));
+  TPropertyPath path = ResolvePropertyPath(b, "Font.Heigth");
+  EXPECT_EQ(path.prop, nullptr);
+  EXPECT_EQ(path.failed_at, 5u);
+  EXPECT_EQ(path.problem, "TTestFont has no property Heigth");
+  EXPECT_EQ(ResolvePropertyPath(b, "Width.X").problem,
+            "property Width of TBox has no properties of its own");
+  EXPECT_EQ(ErrorOf([&] { SetPropertyValue(b, "Font", 1); }),
+            "property Font is a TTestFont: set its own properties (Font.Name = ...)");
+}
+
+TEST(PropertyValueTest, ComponentReferencesMustBeOfTheDeclaredClass) {
+  Box a(nullptr);
+  Box b(nullptr);
+  Other o(nullptr);
+  o.SetName("Other1");
+  SetPropertyValue(a, "Partner", &b);
+  EXPECT_EQ(a.Partner(), &b);
+  EXPECT_EQ(std::get<TComponent*>(GetPropertyValue(a, "Partner")), &b);
+  EXPECT_EQ(ErrorOf([&] { SetPropertyValue(a, "Partner", &o); }),
+            "property Partner takes a TBox; Other1 is a TOther");
+  EXPECT_EQ(a.Partner(), &b);
+  SetPropertyValue(a, "Partner", static_cast<TComponent*>(nullptr));
+  EXPECT_EQ(a.Partner(), nullptr);
+}
+
+class Handlers {
+public:
+  void Click(TComponent* sender) { clicked = sender; }
+  void MouseDown(TComponent*, TMouseButton button, TShiftState, int x, int) {
+    if (button == TMouseButton::mbRight) right_x = x;
+  }
+  TComponent* clicked = nullptr;
+  int right_x = 0;
+};
+
+TEST(PropertyValueTest, EventsTakeHandlersOfExactlyTheirType) {
+  Box b(nullptr);
+  Handlers h;
+  TMethod click = BindMethod(&h, &Handlers::Click);
+  TMethod mouse = BindMethod(&h, &Handlers::MouseDown);
+  EXPECT_EQ(click.code.type(), typeid(TNotifyEvent));
+  EXPECT_EQ(mouse.code.type(), typeid(TMouseEvent));
+
+  SetPropertyValue(b, "OnClick", click);
+  SetPropertyValue(b, "OnMouseDown", mouse);
+  ASSERT_TRUE(b.OnClick);
+  b.OnClick(&b);
+  EXPECT_EQ(h.clicked, &b);
+  b.OnMouseDown(&b, TMouseButton::mbRight, ssShift, 17, 3);
+  EXPECT_EQ(h.right_x, 17);
+  EXPECT_TRUE(std::any_cast<TNotifyEvent>(std::get<TMethod>(GetPropertyValue(b, "OnClick")).code));
+
+  EXPECT_EQ(ErrorOf([&] { SetPropertyValue(b, "OnClick", mouse); }),
+            "property OnClick takes a handler name (a TNotifyEvent)");
+  SetPropertyValue(b, "OnClick", TMethod{});
+  EXPECT_FALSE(b.OnClick);
+  EXPECT_FALSE(std::get<TMethod>(GetPropertyValue(b, "OnClick")).code.has_value());
+}
+
+TEST(PropertyValueTest, PicturesCarryTheSetterType) {
+  Box b(nullptr);
+  auto image = std::make_shared<int>(42);
+  SetPropertyValue(b, "Glyph", TPictureValue{std::any(image)});
+  EXPECT_EQ(b.Glyph(), image);
+  EXPECT_EQ(ErrorOf([&] { SetPropertyValue(b, "Glyph", TPictureValue{std::any(42)}); }),
+            "property Glyph takes a picture");
+  SetPropertyValue(b, "Glyph", TPictureValue{});
+  EXPECT_EQ(b.Glyph(), nullptr);
+}
+
+TEST(PropertyValueTest, UnknownAndReadOnlyPropertiesAreRefused) {
+  Box b(nullptr);
+  EXPECT_EQ(ErrorOf([&] { SetPropertyValue(b, "Heigth", 1); }), "TBox has no property Heigth");
+  EXPECT_EQ(ErrorOf([&] { GetPropertyValue(b, "Heigth"); }), "TBox has no property Heigth");
+  EXPECT_EQ(ErrorOf([&] { SetPropertyValue(b, "Area", 1); }), "property Area is read-only");
+  EXPECT_FALSE(HasPublishedProperty(b, "Layouts"));
+  // A property is only used on objects of its class.
+  Other o(nullptr);
+  const TPropInfo* width = Box::StaticClassInfo().FindProperty("Width");
+  EXPECT_EQ(ErrorOf([&] { width->Set(o, 1); }), "property Width belongs to another class");
+}
+
+}  // namespace

@@ -1,0 +1,179 @@
+// The windowed toolkit under real input: a form with a self-drawn control
+// and a non-windowed one, driven with the system's mouse and keyboard
+// (SetCursorPos, SendInput), the way a user drives them.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "base/error.h"
+#include "framework/controls/application.h"
+#include "framework/controls/custom_control.h"
+#include "framework/controls/form.h"
+#include "framework/controls/timer.h"
+
+namespace {
+
+using namespace framework;
+
+// Records what happens to it.
+class Probe : public TCustomControl {
+public:
+  explicit Probe(TComponent* owner) : TCustomControl(owner) { SetTabStop(true); }
+  std::vector<std::string> log;
+  int paints = 0;
+
+protected:
+  void Paint() override {
+    ++paints;
+    Canvas().Brush.Color = graphics::clBlue;
+    Canvas().FillRect({2, 2, Width() - 2, Height() - 2});
+  }
+  void MouseEnter() override { log.push_back("enter"); }
+  void MouseLeave() override { log.push_back("leave"); }
+  void DoEnter() override { log.push_back("focus"); }
+  void WndProc(TMessage& m) override {
+    if (m.Msg == CM_DIALOGKEY && m.WParam == VK_RETURN) {
+      log.push_back("dialog-enter");
+      m.Result = 1;
+      return;
+    }
+    TCustomControl::WndProc(m);
+  }
+};
+
+class Label : public TGraphicControl {
+public:
+  explicit Label(TComponent* owner) : TGraphicControl(owner) {}
+  std::vector<std::string> log;
+
+protected:
+  void Paint() override {
+    Canvas().Brush.Color = graphics::clRed;
+    Canvas().FillRect({0, 0, Width(), Height()});
+  }
+  void MouseEnter() override { log.push_back("enter"); }
+  void MouseLeave() override { log.push_back("leave"); }
+};
+
+void Pump(int ms) {
+  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  while (static_cast<int>(end - GetTickCount()) > 0) {
+    Application().ProcessMessages();
+    Sleep(5);
+  }
+}
+
+// Puts the system's cursor at (x, y) of the control (a child of the form).
+void MoveTo(TControl& c, int x, int y) {
+  POINT p{c.Left() + x, c.Top() + y};
+  ClientToScreen(c.Parent()->Handle(), &p);
+  SetCursorPos(p.x, p.y);
+  Pump(60);
+}
+
+void MouseButton(bool down) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &in, sizeof in);
+  Pump(60);
+}
+
+void Key(WORD vk) {
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = vk;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+  Pump(80);
+}
+
+struct ControlsTest : ::testing::Test {
+  TForm* form = new TForm(nullptr);
+  Probe* probe = new Probe(form);
+  Probe* second = new Probe(form);
+  Label* label = new Label(form);
+  int clicks = 0;
+  std::vector<std::string> errors;
+
+  void SetUp() override {
+    Application().SetExceptionHandler([this](const std::string& m) { errors.push_back(m); });
+    form->SetBounds(100, 100, 400, 300);
+    probe->SetParent(form);
+    probe->SetBounds(20, 20, 100, 40);
+    probe->OnClick = [this](TComponent*) { ++clicks; };
+    second->SetParent(form);
+    second->SetBounds(20, 80, 100, 40);
+    label->SetParent(form);
+    label->SetBounds(200, 20, 80, 30);
+    form->Show();
+    Pump(200);
+  }
+  void TearDown() override {
+    delete form;
+    Application().SetExceptionHandler(nullptr);
+    Pump(50);
+  }
+};
+
+TEST_F(ControlsTest, MouseEnterLeaveAndClickNeedPressAndReleaseInside) {
+  MoveTo(*probe, 50, 20);
+  EXPECT_NE(std::find(probe->log.begin(), probe->log.end(), "enter"), probe->log.end());
+  MouseButton(true);
+  MouseButton(false);
+  EXPECT_EQ(clicks, 1);
+  // Pressed inside, released outside: no click.
+  MouseButton(true);
+  MoveTo(*probe, 150, 20);
+  MouseButton(false);
+  EXPECT_EQ(clicks, 1);
+  MoveTo(*probe, 250, 200);
+  EXPECT_EQ(probe->log.back(), "leave");
+  EXPECT_GT(probe->paints, 0);
+}
+
+TEST_F(ControlsTest, NonWindowedControlsGetEnterAndLeaveFromTheirParent) {
+  MoveTo(*label, 10, 10);
+  MoveTo(*label, 120, 120);
+  ASSERT_EQ(label->log.size(), 2u);
+  EXPECT_EQ(label->log[0], "enter");
+  EXPECT_EQ(label->log[1], "leave");
+}
+
+TEST_F(ControlsTest, TabMovesTheFocusAndEnterIsOfferedToTheControls) {
+  probe->SetFocus();
+  Pump(50);
+  EXPECT_TRUE(probe->Focused());
+  Key(VK_TAB);
+  EXPECT_TRUE(second->Focused());
+  EXPECT_EQ(form->ActiveControl(), second);
+  Key(VK_RETURN);
+  EXPECT_EQ(probe->log.back(), "dialog-enter");  // the first control that took it
+}
+
+TEST_F(ControlsTest, AnErrorInAHandlerIsReportedAndTheProgramGoesOn) {
+  probe->OnClick = [](TComponent*) { throw base::Error("Disk full"); };
+  MoveTo(*probe, 50, 20);
+  MouseButton(true);
+  MouseButton(false);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], "Disk full.");
+  EXPECT_EQ(TApplication::ErrorText("Done."), "Done.");
+}
+
+TEST(TimerTest, FiresThroughTheMessageLoopUntilDisabled) {
+  TTimer timer(nullptr);
+  int ticks = 0;
+  timer.OnTimer = [&](TComponent*) {
+    if (++ticks == 3) timer.SetEnabled(false);
+  };
+  timer.SetInterval(30);
+  Pump(400);
+  EXPECT_EQ(ticks, 3);
+}
+
+}  // namespace

@@ -1,0 +1,255 @@
+// The skinned buttons and the link label in a real window under real input
+// (SetCursorPos, SendInput). Button faces come from a stand-in picture
+// loader whose three frames have distinct colours, so the pixels on screen
+// say which frame a button shows.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "base/error.h"
+#include "base/text_codec.h"
+#include "base/win_api.h"
+#include "framework/controls/application.h"
+#include "framework/controls/form.h"
+#include "framework/graphics/bitmap_win.h"
+#include "skin/sui_button.h"
+#include "skin/sui_url_label.h"
+
+namespace {
+
+using namespace framework;
+using graphics::TBitmap;
+using graphics::TColor;
+using skin::TsuiButton;
+
+constexpr TColor kFrameColor[3] = {0x00C000, 0xC00000, 0x0000C0};  // normal, over, pressed
+
+// A 54 x 21 strip: three 18 x 21 frames of one colour each, a one-pixel
+// magenta margin at the strip's corners (the see-through colour).
+TBitmap FakeStrip(const std::string& name) {
+  if (name != "WINXP_BUTTON") throw base::Error("Resource " + name + " not found");
+  TBitmap strip(54, 21);
+  for (int f = 0; f < 3; ++f)
+    for (int y = 0; y < 21; ++y)
+      for (int x = 0; x < 18; ++x) strip.SetPixel(f * 18 + x, y, kFrameColor[f]);
+  return strip;
+}
+
+void Pump(int ms) {
+  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  while (static_cast<int>(end - GetTickCount()) > 0) {
+    Application().ProcessMessages();
+    Sleep(2);
+  }
+}
+
+void MoveTo(TControl& c, int x, int y) {
+  POINT p{c.Left() + x, c.Top() + y};
+  ClientToScreen(c.Parent()->Handle(), &p);
+  SetCursorPos(p.x, p.y);
+  Pump(60);
+}
+
+void MouseButton(bool down) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &in, sizeof in);
+}
+
+void Key(WORD vk) {
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = vk;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+  Pump(100);
+}
+
+// What the control paints, captured through its own WM_PAINT into a bitmap.
+TBitmap Snapshot(TWinControl& c) {
+  TBitmap shot(c.Width(), c.Height());
+  SendMessageW(c.Handle(), WM_PAINT, reinterpret_cast<WPARAM>(graphics::NativeDC(shot)), 0);
+  return shot;
+}
+
+struct SkinControlsTest : ::testing::Test {
+  skin::PictureLoader previous = skin::SetPictureLoader(FakeStrip);
+  TForm* form = new TForm(nullptr);
+  TsuiButton* ok = nullptr;
+  TsuiButton* cancel = nullptr;
+  int ok_clicks = 0, cancel_clicks = 0;
+
+  void SetUp() override {
+    form->SetBounds(80, 80, 420, 260);
+    ok = new TsuiButton(form);
+    ok->SetParent(form);
+    ok->SetUIStyle(skin::WinXP);
+    ok->SetBounds(20, 20, 91, 23);
+    ok->SetCaption("OK");
+    ok->OnClick = [this](TComponent*) { ++ok_clicks; };
+    cancel = new TsuiButton(form);
+    cancel->SetParent(form);
+    cancel->SetUIStyle(skin::WinXP);
+    cancel->SetBounds(140, 20, 91, 23);
+    cancel->SetCaption("Cancel");
+    cancel->SetCancel(true);
+    cancel->OnClick = [this](TComponent*) { ++cancel_clicks; };
+    form->Show();
+    Pump(150);
+  }
+  void TearDown() override {
+    MouseButton(false);
+    delete form;
+    skin::SetPictureLoader(previous);
+    Pump(50);
+  }
+};
+
+TEST_F(SkinControlsTest, WinXpButtonShowsFramesOneTwoThreeForNormalOverPressed) {
+  // The centre pixel lies in the stretched centre piece of the face.
+  auto centre = [&] { return Snapshot(*ok).Pixel(45, 6); };
+  MoveTo(*form->Controls(0), 300, 200);
+  EXPECT_EQ(centre(), kFrameColor[0]);
+  MoveTo(*ok, 45, 11);
+  EXPECT_TRUE(ok->MouseIn());
+  EXPECT_EQ(centre(), kFrameColor[1]);
+  MouseButton(true);
+  Pump(60);
+  EXPECT_EQ(centre(), kFrameColor[2]);
+  MouseButton(false);
+  Pump(60);
+  EXPECT_EQ(ok_clicks, 1);
+  // Disabled: frame 1 again.
+  ok->SetEnabled(false);
+  EXPECT_EQ(centre(), kFrameColor[0]);
+}
+
+TEST_F(SkinControlsTest, ReleasingOutsideFiresNoClick) {
+  MoveTo(*ok, 45, 11);
+  MouseButton(true);
+  Pump(60);
+  EXPECT_TRUE(ok->Pressed());
+  MoveTo(*ok, 45, 60);
+  EXPECT_FALSE(ok->Pressed());
+  EXPECT_EQ(Snapshot(*ok).Pixel(45, 6), kFrameColor[0]);
+  MouseButton(false);
+  Pump(60);
+  EXPECT_EQ(ok_clicks, 0);
+}
+
+TEST_F(SkinControlsTest, HoldingRepeatsEveryIntervalAndClicksOnceAtTheRelease) {
+  int repeats = 0;
+  ok->SetMouseContinuouslyDownInterval(100);
+  ok->OnMouseContinuouslyDown = [&](TComponent*) { ++repeats; };
+  MoveTo(*ok, 45, 11);
+  MouseButton(true);
+  Pump(350);
+  MouseButton(false);
+  Pump(60);
+  EXPECT_EQ(repeats, 3);
+  EXPECT_EQ(ok_clicks, 1);
+}
+
+TEST_F(SkinControlsTest, EnterAndEscReachTheDefaultAndCancelButtons) {
+  ok->SetDefault(true);
+  // A control that is not a button has the focus: Enter goes to the default.
+  auto* other = new framework::TCustomControl(form);
+  other->SetParent(form);
+  other->SetBounds(20, 100, 60, 30);
+  other->SetTabStop(true);
+  other->SetFocus();
+  Pump(60);
+  Key(VK_RETURN);
+  EXPECT_EQ(ok_clicks, 1);
+  Key(VK_ESCAPE);
+  EXPECT_EQ(cancel_clicks, 1);
+  // Another TsuiButton has the focus: Enter clicks that one instead.
+  cancel->SetFocus();
+  Pump(60);
+  Key(VK_RETURN);
+  EXPECT_EQ(cancel_clicks, 2);
+  EXPECT_EQ(ok_clicks, 1);
+}
+
+TEST_F(SkinControlsTest, ClickSetsTheFormsModalResultAndButtonsAnswerTheQuery) {
+  ok->SetModalResult(mrOk);
+  ok->Click();
+  EXPECT_EQ(form->ModalResult(), mrOk);
+  EXPECT_EQ(SendMessageW(ok->Handle(), skin::kButtonQueryMessage, 0, 0), 1);
+  EXPECT_EQ(SendMessageW(form->Handle(), skin::kButtonQueryMessage, 0, 0), 0);
+}
+
+TEST_F(SkinControlsTest, LinkLabelChangesColourAndAsksTheShellToOpenItsUrl) {
+  auto* link = new skin::TsuiURLLabel(form);
+  link->SetParent(form);
+  link->SetBounds(20, 180, 120, 20);
+  link->SetURL("http://www.vanto.example.com/licence");
+  EXPECT_EQ(link->Font().Color, graphics::clBlue);
+  EXPECT_EQ(link->Cursor(), crHandPoint);
+  std::string opened;
+  int clicks = 0;
+  auto previous_open = skin::TsuiURLLabel::SetShellOpen([&](const std::string& url) { opened = url; });
+  link->OnClick = [&](TComponent*) { ++clicks; };
+  MoveTo(*link, 5, 5);
+  EXPECT_EQ(link->Font().Color, graphics::clRed);
+  MouseButton(true);
+  MouseButton(false);
+  Pump(80);
+  EXPECT_EQ(opened, "http://www.vanto.example.com/licence");
+  EXPECT_EQ(clicks, 1);
+  MoveTo(*link, 200, 5);  // beside it, on the form
+  EXPECT_EQ(link->Font().Color, graphics::clBlue);
+  // Blanks only: nothing is opened, OnClick still fires.
+  opened.clear();
+  link->SetURL("  ");
+  link->Click();
+  EXPECT_EQ(opened, "");
+  EXPECT_EQ(clicks, 2);
+  skin::TsuiURLLabel::SetShellOpen(previous_open);
+}
+
+TEST(LinkLabelShellTest, TheShellStartsWhatTheUrlNames) {
+  // The platform's request, for real: the URL names a program, which the
+  // shell starts; it leaves a trace.
+  wchar_t exe[MAX_PATH];
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::filesystem::path folder = std::filesystem::path(exe).parent_path();
+  std::filesystem::path trace = std::filesystem::temp_directory_path() / "vanto-link-trace.txt";
+  std::filesystem::remove(trace);
+  SetEnvironmentVariableW(L"VANTO_TRACE_ARGS_FILE", trace.wstring().c_str());
+  skin::ShellOpenUrl(base::WideToGbk((folder / "trace_args.exe").wstring()));
+  for (int i = 0; i < 100 && !std::filesystem::exists(trace); ++i) Sleep(100);
+  SetEnvironmentVariableW(L"VANTO_TRACE_ARGS_FILE", nullptr);
+  std::ifstream in(trace);
+  std::string line;
+  std::getline(in, line);
+  EXPECT_NE(line.find("trace_args.exe"), std::string::npos) << line;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BuiltInPicturesTest, TheProgramCarriesEveryThemePictureAtItsSize) {
+  struct Expect {
+    skin::TsuiUIStyle style;
+    int entry, width, height;
+  } cases[] = {{skin::MacOS, 1, 252, 23},   {skin::WinXP, 1, 54, 21},    {skin::DeepBlue, 1, 222, 21},
+               {skin::Protein, 1, 222, 21}, {skin::BlueGlass, 1, 231, 27}, {skin::MacOS, 3, 60, 17},
+               {skin::WinXP, 4, 52, 13},    {skin::WinXP, 5, 378, 21},   {skin::BlueGlass, 5, 342, 19}};
+  for (const Expect& e : cases) {
+    TBitmap picture;
+    skin::LoadBuiltInPicture(e.style, e.entry, &picture);
+    EXPECT_EQ(picture.Width(), e.width) << int(e.style) << "/" << e.entry;
+    EXPECT_EQ(picture.Height(), e.height) << int(e.style) << "/" << e.entry;
+  }
+  TBitmap middle;
+  skin::GetBuiltInBitmap(skin::WinXP, 1, &middle, 2, 3);
+  EXPECT_EQ(middle.Width(), 18);
+  EXPECT_EQ(middle.Height(), 21);
+}
+
+}  // namespace
