@@ -182,7 +182,7 @@ private:
   mutable TControlFont font_object_{*this};
   bool parent_font_ = true;
   TColor color_ = graphics::clBtnFace;
-  bool parent_color_ = false;
+  bool parent_color_ = true;
   TCursor cursor_ = crDefault;
   std::string hint_;
   bool show_hint_ = false;

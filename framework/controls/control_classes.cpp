@@ -1,4 +1,5 @@
 // Published properties of the toolkit's control classes.
+#include "framework/controls/color_names.h"
 #include "framework/controls/control.h"
 #include "framework/controls/control_font.h"
 #include "framework/controls/custom_control.h"
@@ -44,6 +45,8 @@ constexpr TEnumName kTextLayoutNames[] = {{"tlTop", TTextLayout::tlTop},
 constexpr TEnumInfo kTextLayouts{"TTextLayout", kTextLayoutNames};
 
 }  // namespace
+
+const TEnumInfo& ColorNames() { return kColors; }
 
 const graphics::TFont& TControlFont::Get() const { return control_.Font(); }
 

@@ -40,6 +40,11 @@ inline constexpr std::uint32_t CM_RELEASE = CM_BASE + 12;
 inline constexpr std::uint32_t CN_OFFSET = 0xBC00;
 inline constexpr std::uint32_t CN_COMMAND = CN_OFFSET + 0x0111;
 inline constexpr std::uint32_t CN_NOTIFY = CN_OFFSET + 0x004E;
+// WM_CTLCOLOR* likewise: WParam the child's DC; Result a brush, or 0 for the
+// system's colours.
+inline constexpr std::uint32_t CN_CTLCOLOREDIT = CN_OFFSET + 0x0133;
+inline constexpr std::uint32_t CN_CTLCOLORBTN = CN_OFFSET + 0x0135;
+inline constexpr std::uint32_t CN_CTLCOLORSTATIC = CN_OFFSET + 0x0138;
 
 // Window messages the toolkit handles by number (their Windows values), so
 // that portable code can name them without <windows.h>.

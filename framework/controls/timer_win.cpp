@@ -12,9 +12,11 @@ namespace {
 
 // Timer ids are the TTimer addresses; this set says which are alive, so a
 // WM_TIMER already queued for a freed timer is dropped.
+// Never destroyed: timers owned by forms can outlive every other static
+// when the application's forms are freed at exit.
 std::set<std::uintptr_t>& LiveTimers() {
-  static std::set<std::uintptr_t> timers;
-  return timers;
+  static auto* timers = new std::set<std::uintptr_t>;
+  return *timers;
 }
 
 LRESULT CALLBACK TimerWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -457,6 +457,16 @@ void TWinControl::WndProc(TMessage& m) {
       if (c == 0) return;
       break;
     }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+      // A native child chooses its colours itself (CN_CTLCOLOR*); one that
+      // does not answers 0, and the system's colours apply.
+      if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
+        m.Result = child->Perform(m.Msg + CN_OFFSET, m.WParam, m.LParam);
+        if (m.Result != 0) return;
+      }
+      break;
     case WM_COMMAND:
     case WM_NOTIFY: {
       // Notifications of native children go back to the child that sent them.

@@ -7,7 +7,9 @@
 
 namespace framework {
 
-constexpr char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+constexpr char AsciiLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 constexpr bool SameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

@@ -95,7 +95,8 @@ private:
   void CreateObject(const TLayoutObject& obj, TComponent& parent) {
     const TClassInfo* cls = FindClass(obj.class_name);
     if (!cls) {
-      throw TLayoutError(obj.class_position, base::FormatText("unknown class %s", {obj.class_name}));
+      throw TLayoutError(obj.class_position,
+                         base::FormatText("unknown class %s", {obj.class_name}));
     }
     TComponent* component = nullptr;
     At(obj.class_position, [&] { component = cls->Create(&root_); });
@@ -142,8 +143,9 @@ private:
   static std::int32_t Int32(const TPropInfo& prop, const TLayoutValue& value) {
     if (value.integer < std::numeric_limits<std::int32_t>::min() ||
         value.integer > std::numeric_limits<std::int32_t>::max()) {
-      throw TLayoutError(value.position, base::FormatText("%s is out of range for property %s",
-                                                          {std::to_string(value.integer), prop.Name()}));
+      throw TLayoutError(value.position,
+                         base::FormatText("%s is out of range for property %s",
+                                          {std::to_string(value.integer), prop.Name()}));
     }
     return static_cast<std::int32_t>(value.integer);
   }
@@ -197,9 +199,9 @@ private:
         if (value.kind != K::Identifier) WrongKind(prop, value);
         return Handler(prop, value);
       case TPropKind::Object:
-        throw TLayoutError(value.position,
-                           base::FormatText("property %s is a %s: set its own properties (%s.Name = ...)",
-                                            {prop.Name(), prop.ClassRef()->ClassName(), prop.Name()}));
+        // A sub-object is set through its own properties; the refusal explains.
+        At(value.position, [&] { rtti_detail::ThrowWrongValue(prop); });
+        break;
       case TPropKind::Picture: {
         if (value.kind != K::Resource) WrongKind(prop, value);
         if (!context_.load_picture) {
@@ -227,8 +229,9 @@ private:
                                                          {name.text, prop.Name()}));
     }
     if (method->code.type() != *prop.EventTypeId()) {
-      throw TLayoutError(name.position, base::FormatText("handler %s does not fit %s, a %s",
-                                                         {name.text, prop.Name(), prop.EventType()}));
+      throw TLayoutError(name.position,
+                         base::FormatText("handler %s does not fit %s, a %s",
+                                          {name.text, prop.Name(), prop.EventType()}));
     }
     return std::move(*method);
   }
@@ -248,9 +251,10 @@ private:
       }
       const TClassInfo& needed = *ref.prop->ClassRef();
       if (!target->ClassInfo().InheritsFrom(needed)) {
-        throw TLayoutError(ref.position, base::FormatText("property %s takes a %s; %s is a %s",
-                                                          {ref.prop->Name(), needed.ClassName(), ref.name,
-                                                           target->ClassInfo().ClassName()}));
+        throw TLayoutError(ref.position,
+                           base::FormatText("property %s takes a %s; %s is a %s",
+                                            {ref.prop->Name(), needed.ClassName(), ref.name,
+                                             target->ClassInfo().ClassName()}));
       }
       At(ref.position, [&] { ref.prop->Set(*ref.instance, target); });
     }

@@ -100,7 +100,8 @@ public:
       column_ = 1;
     } else if (IsIdentStart(c)) {
       LexWord(t);
-    } else if (IsDigit(c) || (c == '-' && offset_ + 1 < text_.size() && IsDigit(text_[offset_ + 1]))) {
+    } else if (IsDigit(c) ||
+               (c == '-' && offset_ + 1 < text_.size() && IsDigit(text_[offset_ + 1]))) {
       LexNumber(t);
     } else if (c == '"') {
       LexString(t);
@@ -195,7 +196,8 @@ private:
       }
     }
     if (IsIdentChar(Peek()) || Peek() == '.') {
-      throw TLayoutError(t.position, "invalid number: only decimal and 0x hex integers are allowed");
+      throw TLayoutError(t.position,
+                         "invalid number: only decimal and 0x hex integers are allowed");
     }
     if (overflow) throw TLayoutError(t.position, "number out of range");
     auto value = static_cast<std::int64_t>(magnitude);
@@ -309,7 +311,9 @@ private:
   }
   bool IsWord(std::string_view w) const { return tok_.kind == Tok::Word && tok_.text == w; }
   bool IsPunct(char c) const { return tok_.kind == Tok::Punct && tok_.punct == c; }
-  TLayoutError Error(const std::string& detail) const { return TLayoutError(tok_.position, detail); }
+  TLayoutError Error(const std::string& detail) const {
+    return TLayoutError(tok_.position, detail);
+  }
 
   static bool IsKeyword(std::string_view w) {
     return w == "object" || w == "end" || w == "true" || w == "false" || w == "resource";

@@ -101,8 +101,9 @@ std::vector<const TPropInfo*> TClassInfo::Properties() const {
   std::vector<const TPropInfo*> out;
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
     for (const TPropInfo& prop : (*it)->properties_) {
-      auto same = std::find_if(out.begin(), out.end(),
-                               [&](const TPropInfo* p) { return SameText(p->Name(), prop.Name()); });
+      auto same = std::find_if(out.begin(), out.end(), [&](const TPropInfo* p) {
+        return SameText(p->Name(), prop.Name());
+      });
       if (same != out.end()) {
         *same = &prop;
       } else {
@@ -146,7 +147,8 @@ TPropertyPath ResolvePropertyPath(TPersistent& instance, std::string_view path) 
   std::size_t start = 0;
   while (true) {
     std::size_t dot = path.find('.', start);
-    std::string_view segment = path.substr(start, dot == std::string_view::npos ? dot : dot - start);
+    std::string_view segment =
+        path.substr(start, dot == std::string_view::npos ? dot : dot - start);
     const TClassInfo& cls = current->ClassInfo();
     const TPropInfo* prop = cls.FindProperty(segment);
     if (!prop) {
@@ -233,8 +235,9 @@ const TClassInfo& Finish(std::unique_ptr<TClassInfo> info) {
 
 void ThrowWrongValue(const TPropInfo& prop) {
   if (prop.Kind() == TPropKind::Object) {
-    throw base::Error(base::FormatText("property %s is a %s: set its own properties (%s.Name = ...)",
-                                       {prop.Name(), prop.ClassRef()->ClassName(), prop.Name()}));
+    throw base::Error(
+        base::FormatText("property %s is a %s: set its own properties (%s.Name = ...)",
+                         {prop.Name(), prop.ClassRef()->ClassName(), prop.Name()}));
   }
   throw base::Error(base::FormatText("property %s takes %s", {prop.Name(), prop.Describe()}));
 }

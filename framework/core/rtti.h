@@ -213,7 +213,8 @@ public:
 private:
   template <typename T>
   friend class TClassBuilder;
-  TClassInfo(std::string name, const TClassInfo* parent) : name_(std::move(name)), parent_(parent) {}
+  TClassInfo(std::string name, const TClassInfo* parent)
+      : name_(std::move(name)), parent_(parent) {}
 
   std::string name_;
   const TClassInfo* parent_;

@@ -243,8 +243,9 @@ void DecodeRle(const Reader& in, const DibLayout& d, TBitmap& out) {
   long long x = 0;
   long long row = 0;  // counted from the bottom
   auto put = [&](unsigned index) {
-    if (x < d.width && row < d.height) out.Row(d.height - 1 - static_cast<int>(row))[x] =
-        PaletteColour(d, index);
+    if (x < d.width && row < d.height) {
+      out.Row(d.height - 1 - static_cast<int>(row))[x] = PaletteColour(d, index);
+    }
     ++x;
   };
   for (;;) {
@@ -252,7 +253,9 @@ void DecodeRle(const Reader& in, const DibLayout& d, TBitmap& out) {
     const std::uint8_t value = in.U8(p + 1);
     p += 2;
     if (count > 0) {  // a run of one index (RLE4: two alternating indices)
-      for (unsigned i = 0; i < count; ++i) put(four ? ((i & 1) ? value & 0xF : value >> 4) : value);
+      for (unsigned i = 0; i < count; ++i) {
+        put(four ? ((i & 1) ? value & 0xF : value >> 4) : value);
+      }
       continue;
     }
     switch (value) {

@@ -39,7 +39,9 @@ public:
   // Outline in the pen colour, Pen.Width pixels wide inside the rectangle;
   // the rest filled with the brush unless it is clear.
   void Rectangle(const TRect& r);
-  void Rectangle(int left, int top, int right, int bottom) { Rectangle({left, top, right, bottom}); }
+  void Rectangle(int left, int top, int right, int bottom) {
+    Rectangle({left, top, right, bottom});
+  }
 
   // Lines from the pen position by Bresenham's algorithm; the end point is
   // not drawn (so that joined lines do not draw their joints twice) and

@@ -15,7 +15,9 @@ struct Line {
   std::vector<std::size_t> underlined;
 };
 
-bool IsDoubleByte(std::string_view text, std::size_t i) { return base::GbkCharLength(text, i) == 2; }
+bool IsDoubleByte(std::string_view text, std::size_t i) {
+  return base::GbkCharLength(text, i) == 2;
+}
 
 // Removes prefix marks: "&&" is '&', "&x" underlines x, a lone '&' at the
 // end vanishes.
@@ -44,6 +46,7 @@ Line StripPrefixes(std::string_view text) {
 }
 
 Line Slice(const Line& line, std::size_t begin, std::size_t end) {
+  end = std::max(begin, end);
   Line out{line.text.substr(begin, end - begin), {}};
   for (std::size_t u : line.underlined) {
     if (u >= begin && u < end) out.underlined.push_back(u - begin);
@@ -122,7 +125,8 @@ std::vector<Line> Wrap(const Line& line, int limit, const Measurer& measure) {
   std::size_t line_end = 0;  // last accepted token end
   for (std::size_t b : breaks) {
     std::size_t trimmed = TrimmedEnd(t, b);
-    bool fits = measure.Width(std::string_view(t).substr(line_start, trimmed - line_start)) <= limit;
+    std::string_view candidate = std::string_view(t).substr(line_start, trimmed - line_start);
+    bool fits = measure.Width(candidate) <= limit;
     if (!fits && line_end > line_start) {
       out.push_back(Slice(line, line_start, TrimmedEnd(t, line_end)));
       line_start = line_end;

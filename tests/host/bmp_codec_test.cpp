@@ -91,13 +91,12 @@ struct Dib {
     Bytes t = Tables();
     dib.insert(dib.end(), t.begin(), t.end());
     dib.insert(dib.end(), gap, 0xEE);
-    Bytes out(14, 0);
+    Bytes out(14 + dib.size() + bits.size(), 0);
     out[0] = 'B';
     out[1] = 'M';
-    base::PutU32(out.data() + 2, static_cast<std::uint32_t>(14 + dib.size() + bits.size()));
+    base::PutU32(out.data() + 2, static_cast<std::uint32_t>(out.size()));
     base::PutU32(out.data() + 10, static_cast<std::uint32_t>(14 + dib.size()));
-    out.insert(out.end(), dib.begin(), dib.end());
-    out.insert(out.end(), bits.begin(), bits.end());
+    std::copy(bits.begin(), bits.end(), std::copy(dib.begin(), dib.end(), out.begin() + 14));
     return out;
   }
 };

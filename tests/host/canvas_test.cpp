@@ -320,8 +320,8 @@ TEST_F(CanvasText, LinesBreakAtLineEndsAndWordsWrap) {
   EXPECT_EQ(r.Right, 56);
   // Chinese text breaks between characters, never inside one: 2 a line.
   r = {0, 0, 30, 0};
-  EXPECT_EQ(c.DrawText(Gbk(u8"中文字符串"), r, graphics::dt::WordBreak | graphics::dt::CalcRect),
-            39);
+  const unsigned wrap = graphics::dt::WordBreak | graphics::dt::CalcRect;
+  EXPECT_EQ(c.DrawText(Gbk(u8"中文字符串"), r, wrap), 39);
   EXPECT_EQ(r.Right, 28);
 }
 

@@ -57,7 +57,9 @@ Bytes Encode(const Options& o, const std::function<void(int, int, JSAMPLE*)>& sa
   std::vector<JSAMPLE> row(static_cast<std::size_t>(o.width * o.components));
   while (cinfo.next_scanline < cinfo.image_height) {
     const int y = static_cast<int>(cinfo.next_scanline);
-    for (int x = 0; x < o.width; ++x) sample(x, y, &row[static_cast<std::size_t>(x * o.components)]);
+    for (int x = 0; x < o.width; ++x) {
+      sample(x, y, &row[static_cast<std::size_t>(x * o.components)]);
+    }
     JSAMPROW rows[1] = {row.data()};
     jpeg_write_scanlines(&cinfo, rows, 1);
   }
@@ -212,7 +214,8 @@ TEST(Jpeg, DataCutInsideTheScanDecodesAsFarAsItGoes) {
     if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA) scan = i;
   }
   ASSERT_NE(scan, 0u);
-  Bytes cut(jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(scan + (jpeg.size() - scan) / 2));
+  const std::size_t half = scan + (jpeg.size() - scan) / 2;
+  Bytes cut(jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(half));
   TBitmap b = graphics::ReadJpeg(cut);
   EXPECT_EQ(b.Width(), 64);
   EXPECT_EQ(b.Height(), 64);

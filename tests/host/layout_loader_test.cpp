@@ -377,7 +377,7 @@ INSTANTIATE_TEST_SUITE_P(
         LoadErrorCase{Form("", "  object A: TNoSuchClass\n  end\n"), 2, 13,
                       "unknown class TNoSuchClass"},
         LoadErrorCase{Form("", "  object A: TFakeControl\n  end\n"), 2, 13,
-                      "unknown class TFakeControl"},
+                      "class TFakeControl is abstract and cannot be created"},
         LoadErrorCase{Form("", kOkButton + "  object OK: TFakePanel\n  end\n"), 4, 10,
                       "a component named OK is already there (line 2)"},
         LoadErrorCase{Form("", "  object form1: TFakePanel\n  end\n"), 2, 10,
@@ -475,7 +475,8 @@ TEST_F(LayoutLoaderTest, ANameTakenByAnOlderComponentIsAClash) {
     LoadLayoutText(form, Form("", kOkButton), context);
     FAIL() << "no error";
   } catch (const TLayoutError& e) {
-    EXPECT_EQ(std::string(e.what()), "line 2, column 10: the form already has a component named Ok");
+    EXPECT_EQ(std::string(e.what()),
+              "line 2, column 10: the form already has a component named Ok");
   }
   EXPECT_EQ(form.ComponentCount(), 1);
 }

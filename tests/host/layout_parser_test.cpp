@@ -119,7 +119,8 @@ TEST(LayoutParserTest, StringEscapesAndConcatenation) {
   EXPECT_EQ(form.properties[0].value.text, Gbk(u8"安装向导!"));
   EXPECT_EQ(form.properties[1].position, (TLayoutPosition{5, 3}));
   // Items of a list may be concatenations, and a list may span lines.
-  TLayoutObject list = ParseLayout("object F: T\n  L = (\n    \"a\" + \"b\",\n    \"c\"\n  )\nend\n");
+  TLayoutObject list =
+      ParseLayout("object F: T\n  L = (\n    \"a\" + \"b\",\n    \"c\"\n  )\nend\n");
   const TLayoutValue& lines = OnlyValue(list);
   ASSERT_EQ(lines.items.size(), 2u);
   EXPECT_EQ(lines.items[0].text, "ab");
