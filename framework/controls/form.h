@@ -41,6 +41,8 @@ public:
   void SetClientSize(int width, int height);
   TRect ClientRect() const override;
 
+  // The form's window is the active window.
+  bool Active() const;
   void Show();
   void Hide() { SetVisible(false); }
   // Asks the close query; when it allows, hides the form (and ends the

@@ -93,6 +93,10 @@ void TCustomForm::Notification(TComponent* component, TOperation operation) {
   if (operation == TOperation::Remove && component == active_control_) active_control_ = nullptr;
 }
 
+bool TCustomForm::Active() const {
+  return HandleAllocated() && GetActiveWindow() == const_cast<TCustomForm*>(this)->Handle();
+}
+
 void TCustomForm::Show() {
   SetVisible(true);
   HWND hwnd = Handle();

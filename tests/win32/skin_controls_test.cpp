@@ -15,6 +15,7 @@
 #include "framework/controls/form.h"
 #include "framework/graphics/bitmap_win.h"
 #include "skin/sui_button.h"
+#include "skin/skin_window.h"
 #include "skin/sui_url_label.h"
 
 namespace {
@@ -250,6 +251,25 @@ TEST(BuiltInPicturesTest, TheProgramCarriesEveryThemePictureAtItsSize) {
   skin::GetBuiltInBitmap(skin::WinXP, 1, &middle, 2, 3);
   EXPECT_EQ(middle.Width(), 18);
   EXPECT_EQ(middle.Height(), 21);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SkinWindowTest, BoundsFromARectangleAndTheActiveForm) {
+  framework::TForm form(nullptr);
+  auto* b = new TsuiButton(&form);
+  skin::SetControlBoundsRect(*b, {10, 20, 110, 47});
+  EXPECT_EQ(b->BoundsRect(), (graphics::TRect{10, 20, 110, 47}));
+  const graphics::TRect work = skin::GetWorkArea();
+  EXPECT_GT(work.Width(), 0);
+  EXPECT_GT(work.Height(), 0);
+  form.Show();
+  Pump(100);
+  // No main form: the form's own flag decides.
+  EXPECT_EQ(skin::IsFormActive(&form), form.Active());
+  EXPECT_TRUE(form.Active());
 }
 
 }  // namespace
