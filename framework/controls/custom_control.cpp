@@ -11,6 +11,18 @@ TCanvas& TCustomControl::Canvas() {
   return *canvas_;
 }
 
+void TCustomControl::PaintBuffer(TCanvas& canvas) {
+  canvas_ = &canvas;
+  try {
+    Paint();
+    PaintControls(canvas);
+  } catch (...) {
+    canvas_ = nullptr;
+    throw;
+  }
+  canvas_ = nullptr;
+}
+
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
 
 TCanvas& TGraphicControl::Canvas() {

@@ -21,7 +21,7 @@ protected:
   virtual void Paint() {}
   TCanvas& Canvas();
 
-  void PaintWindow(HDC__* dc) override;
+  void PaintBuffer(TCanvas& canvas) override;
 
 private:
   TCanvas* canvas_ = nullptr;  // not owned: the buffer's canvas during a paint

@@ -81,8 +81,12 @@ protected:
   virtual void CreateWnd();
   virtual void DestroyWnd();
   // Paints the window into dc (a window DC, a buffer, or a DC that another
-  // control passed along); the default paints the non-windowed children.
+  // control passed along): PaintBuffer draws into an off-screen buffer of
+  // the client size that holds the control's colour, which is then copied
+  // to dc in one step.
   virtual void PaintWindow(HDC__* dc);
+  // The default paints the non-windowed children.
+  virtual void PaintBuffer(TCanvas& canvas) { PaintControls(canvas); }
   // Draws the non-windowed children into a canvas whose origin is this
   // control's client origin.
   void PaintControls(TCanvas& canvas);

@@ -272,7 +272,8 @@ void TWinControl::PaintWindow(HDC__* dc) {
   TCanvas canvas(buffer);
   canvas.Brush.Color = Color();
   canvas.FillRect(client);
-  PaintControls(canvas);
+  canvas.Font = Font();
+  PaintBuffer(canvas);
   BitBlt(dc, 0, 0, client.Width(), client.Height(), graphics::NativeDC(buffer), 0, 0, SRCCOPY);
 }
 
