@@ -1,0 +1,213 @@
+#!/usr/bin/env python3
+"""Checks the wizard pictures written by make_wizard_pictures.py before they
+go into the executable: every picture the wizard shows is listed in the
+resource script, the file is what its name says (a plain 24-bit BMP, or a
+JPEG from its SOI marker to its EOI), it is in the format the wizard reads
+it as, and it has the size of the place it fills on the page. The sizes are
+written out here again rather than taken from the drawing script, so a slip
+there cannot pass unnoticed.
+
+Usage: check_wizard_pictures.py OUTDIR
+Prints one line per fault and exits 1 if there is any."""
+import os
+import re
+import struct
+import sys
+
+# name -> (width, height, format the wizard reads it as; None: BMP or JPEG)
+WANT = {
+    "WIZ_LOGO": (121, 32, "jpeg"),            # gImage10
+    "WIZ_WELCOME_EMBLEM": (113, 113, "bmp"),  # Image5
+    "WIZ_WELCOME_STRIP": (185, 57, "jpeg"),   # Image2
+    "WIZ_BANNER_1": (633, 25, None),          # Image4
+    "WIZ_LICENCE_BAND": (193, 33, None),      # Image11
+    "WIZ_LICENCE_ART": (217, 177, None),      # Image1
+    "WIZ_BANNER_2": (633, 25, None),          # Image6
+    "WIZ_FOLDER_ART": (105, 41, None),        # Image10
+    "WIZ_BROWSE": (39, 25, None),             # suiImageButton1, PicNormal
+    "WIZ_BROWSE_HOT": (39, 25, None),         # suiImageButton1, PicMouseOn
+    "WIZ_BANNER_3": (633, 25, None),          # Image7
+    "WIZ_CONFIRM_ART": (169, 105, None),      # Image9
+    "WIZ_BANNER_4": (633, 25, None),          # Image8
+    "WIZ_DONE_MARK": (57, 56, "bmp"),         # Image3
+}
+EXTENSIONS = {"bmp": (".bmp",), "jpeg": (".jpg", ".jpeg")}
+BANNERS = ("WIZ_BANNER_1", "WIZ_BANNER_2", "WIZ_BANNER_3", "WIZ_BANNER_4")
+# Pictures put at (0, 24) of a page whose banner is 25 rows tall: the two
+# overlap by one row, so that row must be the same in both.
+UNDER_BANNER = {"WIZ_LICENCE_BAND": "WIZ_BANNER_1", "WIZ_FOLDER_ART": "WIZ_BANNER_2",
+                "WIZ_CONFIRM_ART": "WIZ_BANNER_3"}
+
+RC_LINE = re.compile(r'^([A-Z0-9_]+) RCDATA "([^"\\]+)"$')
+
+
+def bmp_info(data):
+    """(width, height, rows of (r, g, b)) of a 24-bit BMP, or raises
+    ValueError saying what is wrong with it."""
+    if len(data) < 54 or data[:2] != b"BM":
+        raise ValueError("not a BMP file (no BM header)")
+    file_size, _, offset = struct.unpack_from("<IIi", data, 2)
+    header, w, h, planes, bpp, compression = struct.unpack_from("<IiiHHI", data, 14)
+    if file_size != len(data):
+        raise ValueError(f"BMP header says {file_size} bytes, file has {len(data)}")
+    if header < 40:
+        raise ValueError(f"BMP info header of {header} bytes")
+    if planes != 1 or bpp != 24 or compression != 0:
+        raise ValueError(f"BMP with planes {planes}, {bpp} bpp, compression {compression}; "
+                         "want 1, 24, none")
+    if w <= 0 or h == 0:
+        raise ValueError(f"BMP size {w}x{h}")
+    stride = (w * 3 + 3) & ~3
+    if offset < 14 + header or offset + stride * abs(h) > len(data):
+        raise ValueError("BMP pixel data outside the file")
+    rows = []
+    for y in range(abs(h)):
+        base = offset + (abs(h) - 1 - y if h > 0 else y) * stride
+        rows.append([(data[base + 3 * x + 2], data[base + 3 * x + 1], data[base + 3 * x])
+                     for x in range(w)])
+    return w, abs(h), rows
+
+
+# Start-of-frame markers: every SOFn but DHT (C4), JPG (C8) and DAC (CC).
+SOF = {0xC0, 0xC1, 0xC2, 0xC3, 0xC5, 0xC6, 0xC7, 0xC9, 0xCA, 0xCB, 0xCD, 0xCE, 0xCF}
+
+
+def jpeg_size(data):
+    """(width, height) from the frame header of a JPEG, walking its marker
+    segments from SOI; raises ValueError if the stream is not whole."""
+    if data[:2] != b"\xff\xd8":
+        raise ValueError("not a JPEG file (no SOI marker)")
+    if not data.rstrip(b"\0").endswith(b"\xff\xd9"):
+        raise ValueError("JPEG does not end with an EOI marker")
+    pos, size = 2, None
+    while pos + 4 <= len(data):
+        if data[pos] != 0xFF:
+            raise ValueError(f"JPEG marker expected at byte {pos}")
+        marker = data[pos + 1]
+        if marker == 0xFF:  # fill byte
+            pos += 1
+            continue
+        length = struct.unpack_from(">H", data, pos + 2)[0]
+        if length < 2 or pos + 2 + length > len(data):
+            raise ValueError(f"JPEG segment {marker:#04x} runs past the end")
+        if marker in SOF:
+            if length < 8:
+                raise ValueError("JPEG frame header too short")
+            h, w = struct.unpack_from(">HH", data, pos + 5)
+            size = (w, h)
+        if marker == 0xDA:  # start of scan: the header is over
+            break
+        pos += 2 + length
+    if size is None:
+        raise ValueError("JPEG has no frame header before its scan")
+    return size
+
+
+def read_rc(outdir, faults):
+    """name -> file from wizard_pictures.rc, recording faults of form."""
+    listed = {}
+    try:
+        with open(os.path.join(outdir, "wizard_pictures.rc")) as f:
+            lines = f.read().splitlines()
+    except OSError as e:
+        faults.append(f"wizard_pictures.rc: {e.strerror}")
+        return None
+    for n, line in enumerate(lines, 1):
+        if not line.strip():
+            continue
+        m = RC_LINE.match(line)
+        if not m:
+            faults.append(f"wizard_pictures.rc:{n}: not a `NAME RCDATA \"file\"` line: {line!r}")
+            continue
+        name, file = m.groups()
+        if name in listed:
+            faults.append(f"wizard_pictures.rc:{n}: {name} listed twice")
+        elif os.path.splitext(file)[0] != name:
+            faults.append(f"wizard_pictures.rc:{n}: {name} names file {file}")
+        listed[name] = file
+    return listed
+
+
+def picture_faults(name, path, want):
+    """Faults of one listed file, and its rows when it is a BMP."""
+    w_want, h_want, fmt_want = want
+    ext = os.path.splitext(path)[1].lower()
+    fmt_ext = next((f for f, exts in EXTENSIONS.items() if ext in exts), None)
+    if fmt_ext is None:
+        return [f"{name}: {os.path.basename(path)} is neither .bmp nor .jpg"], None
+    if fmt_want and fmt_ext != fmt_want:
+        return [f"{name}: the wizard reads it as {fmt_want.upper()}, "
+                f"but the file is {os.path.basename(path)}"], None
+    with open(path, "rb") as f:
+        data = f.read()
+    rows = None
+    try:
+        if fmt_ext == "bmp":
+            w, h, rows = bmp_info(data)
+        else:
+            w, h = jpeg_size(data)
+    except (ValueError, struct.error) as e:
+        return [f"{name}: {e}"], None
+    if (w, h) != (w_want, h_want):
+        return [f"{name}: {w}x{h}, must be {w_want}x{h_want}"], rows
+    return [], rows
+
+
+def family_faults(rows):
+    """The banners differ only by their step, and the pictures hung under
+    them start with the banner's last row (checked where both are BMPs)."""
+    faults = []
+    banners = [n for n in BANNERS if n in rows]
+    for i, a in enumerate(banners):
+        for b in banners[i + 1:]:
+            if rows[a] == rows[b]:
+                faults.append(f"{a} and {b} are the same picture; each marks its own step")
+    for tab, banner in UNDER_BANNER.items():
+        if tab not in rows or banner not in rows:
+            continue
+        last = rows[banner][-1]
+        first = rows[tab][0]
+        if first != last[:len(first)]:
+            faults.append(f"{tab}: first row differs from the last row of {banner}, "
+                          "which it covers on the page")
+    return faults
+
+
+def check(outdir):
+    faults = []
+    listed = read_rc(outdir, faults)
+    if listed is None:
+        return faults
+    for name in sorted(set(WANT) - set(listed)):
+        faults.append(f"{name}: missing from wizard_pictures.rc")
+    for name in sorted(set(listed) - set(WANT)):
+        faults.append(f"{name}: listed in wizard_pictures.rc but the wizard shows no such picture")
+    rows = {}
+    for name, file in sorted(listed.items()):
+        if name not in WANT:
+            continue
+        path = os.path.join(outdir, file)
+        if not os.path.isfile(path):
+            faults.append(f"{name}: {file} does not exist")
+            continue
+        found, pixels = picture_faults(name, path, WANT[name])
+        faults.extend(found)
+        if pixels is not None and not found:
+            rows[name] = pixels
+    faults.extend(family_faults(rows))
+    return faults
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit("usage: check_wizard_pictures.py OUTDIR")
+    faults = check(sys.argv[1])
+    for fault in faults:
+        print(fault)
+    if faults:
+        sys.exit(1)
+    print(f"wizard pictures: {len(WANT)} pictures, sizes and formats as the wizard expects")
+
+
+if __name__ == "__main__":
+    main()
