@@ -21,3 +21,4 @@
 #undef LoadIcon
 #undef CreateFont
 #undef FindResource
+#undef MessageBox

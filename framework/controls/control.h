@@ -111,8 +111,6 @@ public:
   void SetHint(const std::string& hint) { hint_ = hint; }
   bool ShowHint() const { return show_hint_; }
   void SetShowHint(bool v) { show_hint_ = v; }
-  int Tag() const { return tag_; }
-  void SetTag(int tag) { tag_ = tag; }
 
   std::uint32_t ControlStyle() const { return control_style_; }
   void SetControlStyle(std::uint32_t style) { control_style_ = style; }
@@ -186,7 +184,6 @@ private:
   TCursor cursor_ = crDefault;
   std::string hint_;
   bool show_hint_ = false;
-  int tag_ = 0;
   std::uint32_t control_style_ = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
 };
 

@@ -102,7 +102,6 @@ const TClassInfo& TControl::StaticClassInfo() {
           .Prop("Hint", [](const TControl& c) { return c.Hint(); },
                 [](TControl& c, const std::string& v) { c.SetHint(v); })
           .Prop("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
-          .Prop("Tag", &TControl::Tag, &TControl::SetTag)
           .Event("OnClick", &TControl::OnClick)
           .Event("OnMouseDown", &TControl::OnMouseDown)
           .Event("OnMouseUp", &TControl::OnMouseUp)

@@ -1,9 +1,10 @@
 #pragma once
 // TEdit: a one-line text field, the system's EDIT window. Its text is the
-// window's: what the user types is the control's Text, and OnChange fires
-// for every change, typed or set in code (never while loading). MaxLength
-// counts GBK bytes, the unit in which the program stores texts, so a
-// Chinese character takes two.
+// window's: what the user types is the control's Text, and once the window
+// exists OnChange fires for every change, typed or set in code (a text set
+// before is simply the window's first text). MaxLength counts GBK bytes,
+// the unit in which the program stores texts, so a Chinese character takes
+// two.
 //
 // The field takes characters only: Tab, Enter and Esc stay with the form
 // (next control, default and cancel buttons).

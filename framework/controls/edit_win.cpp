@@ -46,7 +46,8 @@ std::string TEdit::WindowText() const {
   HWND hwnd = const_cast<TEdit*>(this)->Handle();
   const auto length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
   std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
-  const auto copied = SendMessageW(hwnd, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()));
+  const auto copied =
+      SendMessageW(hwnd, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()));
   wide.resize(static_cast<std::size_t>(std::max<LRESULT>(copied, 0)));
   return base::WideToGbk(wide);
 }
@@ -89,8 +90,11 @@ void TEdit::Change() {
     DWORD caret = 0;
     SendMessageW(Handle(), EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
     const std::wstring restored = base::GbkToWide(before);
-    const auto grown = base::GbkToWide(now).size() - restored.size();
-    const auto at = static_cast<WPARAM>(caret >= grown ? caret - grown : 0);
+    // In UTF-16 units; negative when fewer but wider characters replaced a
+    // selection.
+    const auto grown = static_cast<long long>(base::GbkToWide(now).size()) -
+                       static_cast<long long>(restored.size());
+    const auto at = static_cast<WPARAM>(std::max(static_cast<long long>(caret) - grown, 0LL));
     SetWindowTextW(Handle(), restored.c_str());  // back here, with nothing changed
     SendMessageW(Handle(), EM_SETSEL, at, static_cast<LPARAM>(at));
     MessageBeep(MB_OK);

@@ -43,7 +43,9 @@ void TImage::LoadPicture(base::ByteView data) {
 void TImage::PictureChanged() {
   // A picture brings its own transparency setting; the control's decides.
   picture_.SetTransparent(transparent_);
-  if (auto_size_ && !picture_.Empty()) SetBounds(Left(), Top(), picture_.Width(), picture_.Height());
+  if (auto_size_ && !picture_.Empty()) {
+    SetBounds(Left(), Top(), picture_.Width(), picture_.Height());
+  }
   Invalidate();
 }
 

@@ -12,6 +12,9 @@ constexpr int kTabPadding = 6;   // left and right of a tab's text
 constexpr int kTabRowLeft = 2;   // where the first tab starts
 constexpr int kActiveLift = 2;   // the active tab stands this much taller and wider
 constexpr int kPageMargin = 4;   // between the frame's outer edge and the pages
+constexpr int kTabTextGap = 6;   // above and below a tab's text, together
+
+int TabRowHeight(TCanvas& canvas) { return canvas.TextHeight("Ag") + kTabTextGap; }
 
 bool Contains(const TControl* outer, const TControl* inner) {
   for (const TControl* c = inner; c; c = c->Parent())
@@ -126,8 +129,9 @@ void TPageControl::RemovePage(TTabSheet* page, bool replace) {
   if (page == active_) {
     active_ = nullptr;
     if (replace && !pages_.empty()) {
-      const auto next = std::min<std::ptrdiff_t>(index, static_cast<std::ptrdiff_t>(pages_.size()) - 1);
-      SetActivePage(pages_[static_cast<std::size_t>(next)]);
+      // The page that took its place, or the new last one.
+      const auto last = static_cast<std::ptrdiff_t>(pages_.size()) - 1;
+      SetActivePage(pages_[static_cast<std::size_t>(std::min(index, last))]);
     }
   }
   TabsChanged();
@@ -187,7 +191,7 @@ int TPageControl::TabHeight() const {
   graphics::TBitmap scratch(1, 1);
   TCanvas canvas(scratch);
   canvas.Font = Font();
-  return canvas.TextHeight("Ag") + 6;
+  return TabRowHeight(canvas);
 }
 
 TRect TPageControl::DisplayRect() const {
@@ -200,25 +204,29 @@ TRect TPageControl::DisplayRect() const {
   return r;
 }
 
-TRect TPageControl::TabRect(int page_index) const {
-  if (page_index < 0 || page_index >= PageCount() || !Pages(page_index)->TabVisible()) return {};
+std::vector<TRect> TPageControl::TabRects() const {
+  std::vector<TRect> rects(pages_.size());
+  if (!HasTabs()) return rects;
   graphics::TBitmap scratch(1, 1);
   TCanvas canvas(scratch);
   canvas.Font = Font();
-  const int height = TabHeight();
+  const int height = TabRowHeight(canvas);
   int left = kTabRowLeft;
-  for (int i = 0; i <= page_index; ++i) {
-    TTabSheet* page = Pages(i);
-    if (!page->TabVisible()) continue;
-    const int width = canvas.TextWidth(page->Caption()) + 2 * kTabPadding;
-    if (i == page_index) {
-      TRect r{left, kActiveLift, left + width, height};
-      if (page == active_) r = {r.Left - kActiveLift, 0, r.Right + kActiveLift, height + 1};
-      return r;
+  for (std::size_t i = 0; i < pages_.size(); ++i) {
+    if (!pages_[i]->TabVisible()) continue;
+    const int width = canvas.TextWidth(pages_[i]->Caption()) + 2 * kTabPadding;
+    rects[i] = {left, kActiveLift, left + width, height};
+    if (pages_[i] == active_) {
+      rects[i] = {left - kActiveLift, 0, left + width + kActiveLift, height + 1};
     }
     left += width;
   }
-  return {};
+  return rects;
+}
+
+TRect TPageControl::TabRect(int page_index) const {
+  if (page_index < 0 || page_index >= PageCount()) return {};
+  return TabRects()[static_cast<std::size_t>(page_index)];
 }
 
 void TPageControl::Paint() {
@@ -234,16 +242,16 @@ void TPageControl::Paint() {
   canvas.FillRect({client.Left, client.Bottom - 1, client.Right, client.Bottom});
   canvas.FillRect({client.Right - 1, top, client.Right, client.Bottom});
   // The active tab last: it overlaps its neighbours and opens into the page.
-  int active_index = -1;
-  for (int i = 0; i < PageCount(); ++i) {
-    if (Pages(i) == active_) active_index = i;
-    else DrawTab(canvas, i);
+  const std::vector<TRect> tabs = TabRects();
+  for (std::size_t i = 0; i < pages_.size(); ++i) {
+    if (pages_[i] != active_) DrawTab(canvas, tabs[i], pages_[i]->Caption());
   }
-  if (active_index >= 0) DrawTab(canvas, active_index);
+  if (active_) {
+    DrawTab(canvas, tabs[static_cast<std::size_t>(ActivePageIndex())], active_->Caption());
+  }
 }
 
-void TPageControl::DrawTab(TCanvas& canvas, int page_index) {
-  const TRect r = TabRect(page_index);
+void TPageControl::DrawTab(TCanvas& canvas, const TRect& r, const std::string& caption) {
   if (r.IsEmpty()) return;
   canvas.Brush.Style = graphics::TBrushStyle::Solid;
   canvas.Brush.Color = Color();
@@ -256,15 +264,16 @@ void TPageControl::DrawTab(TCanvas& canvas, int page_index) {
   canvas.Brush.Style = graphics::TBrushStyle::Clear;
   canvas.Font = Font();
   TRect text = r;
-  canvas.DrawText(Pages(page_index)->Caption(), text,
+  canvas.DrawText(caption, text,
                   graphics::dt::SingleLine | graphics::dt::Center | graphics::dt::VCenter);
 }
 
 void TPageControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   if (button == TMouseButton::mbLeft) {
-    for (int i = 0; i < PageCount(); ++i) {
-      if (Pages(i) == active_ || !TabRect(i).Contains({x, y})) continue;
-      SetActivePage(Pages(i));
+    const std::vector<TRect> tabs = TabRects();
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+      if (pages_[i] == active_ || !tabs[i].Contains({x, y})) continue;
+      SetActivePage(pages_[i]);
       if (OnChange) OnChange(this);
       break;
     }

@@ -8,8 +8,12 @@
 //
 // A sheet joins a page control by having it as its parent; pages keep the
 // order in which they joined unless PageIndex moves them. The first page
-// to join becomes the active one. A sheet's OnShow fires when it becomes
-// the active page and OnHide when it stops being it, never while loading.
+// to join becomes the active one; when the active page moves elsewhere the
+// next one takes over, but a page that is freed leaves none active (pages
+// are freed while their form goes away, when no page should show). A
+// sheet's OnShow fires when it becomes the active page and OnHide when it
+// stops being it, never while loading.
+#include <string>
 #include <vector>
 
 #include "framework/controls/custom_control.h"
@@ -89,7 +93,9 @@ private:
   void TabsChanged();
   bool HasTabs() const;
   int TabHeight() const;
-  void DrawTab(TCanvas& canvas, int page_index);
+  // Every page's tab (empty for those that show none), in page order.
+  std::vector<TRect> TabRects() const;
+  void DrawTab(TCanvas& canvas, const TRect& r, const std::string& caption);
 
   std::vector<TTabSheet*> pages_;  // not owned: they are children
   TTabSheet* active_ = nullptr;    // not owned

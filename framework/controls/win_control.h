@@ -46,6 +46,8 @@ public:
   TControl* Controls(int index) const { return controls_[static_cast<std::size_t>(index)]; }
   // The visible, enabled non-windowed child under a client point, or null.
   TControl* ControlAtPos(TPoint point) const;
+  // Puts the control above its siblings.
+  void BringToFront();
   // Sends message to every child, in order, until one sets a non-zero Result.
   void Broadcast(TMessage& message);
 

@@ -109,6 +109,10 @@ void TWinControl::CreateWnd() {
                               params.parent_window, nullptr, GetModuleHandleW(nullptr),
                               native ? nullptr : this);
   if (!hwnd) throw base::Error("Error creating window");
+  // Children stack in their list's order, the last on top, as a layout
+  // lists them (a button written after another lies above it).
+  if (params.parent_window)
+    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (native) {
     handle_ = hwnd;
     SetPropW(hwnd, kControlProp, this);
@@ -122,6 +126,16 @@ void TWinControl::CreateWnd() {
 void TWinControl::DestroyWnd() {
   if (handle_) DestroyWindow(handle_);
   handle_ = nullptr;
+}
+
+void TWinControl::BringToFront() {
+  if (TWinControl* parent = Parent()) {
+    auto& siblings = parent->controls_;
+    siblings.erase(std::find(siblings.begin(), siblings.end(), this));
+    siblings.push_back(this);
+  }
+  if (handle_)
+    SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TWinControl::InsertControl(TControl* control) {
@@ -293,7 +307,11 @@ void TWinControl::RouteMouseMessage(TMessage& m) {
   const bool up = m.Msg == WM_LBUTTONUP || m.Msg == WM_RBUTTONUP || m.Msg == WM_MBUTTONUP;
   UpdateMouseControl(x, y);
   TControl* target = capture_control_ ? capture_control_ : ControlAtPos({x, y});
-  if (down && (target ? target->ControlStyle() : ControlStyle()) & csCaptureMouse) {
+  // A native control captures the mouse itself and must see its own release
+  // before anyone ends the capture: a button that loses it first forgets
+  // the press and sends no BN_CLICKED.
+  const bool native = default_proc_ != nullptr;
+  if (!native && down && (target ? target->ControlStyle() : ControlStyle()) & csCaptureMouse) {
     capture_control_ = target;
     SetCapture(handle_);
   }
@@ -305,7 +323,7 @@ void TWinControl::RouteMouseMessage(TMessage& m) {
   }
   if (up && !(m.WParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) {
     capture_control_ = nullptr;
-    if (GetCapture() == handle_) {
+    if (!native && GetCapture() == handle_) {
       ReleaseCapture();
       // Capture may have ended leave tracking; the pointer may also have
       // left while captured.
@@ -453,9 +471,14 @@ void TWinControl::WndProc(TMessage& m) {
       break;
     }
     case WM_CHAR: {
+      // The window is a wide one: WParam is a UTF-16 unit. Only characters
+      // that are one GBK byte fit KeyPress; a Chinese character (whose low
+      // byte may well be 0) passes untouched.
+      if (m.WParam >= 0x80) break;
       char c = static_cast<char>(m.WParam);
       KeyPress(c);
       if (c == 0) return;
+      m.WParam = static_cast<unsigned char>(c);
       break;
     }
     case WM_CTLCOLOREDIT:
@@ -463,7 +486,8 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_CTLCOLORSTATIC:
       // A native child chooses its colours itself (CN_CTLCOLOR*); one that
       // does not answers 0, and the system's colours apply.
-      if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
+      if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam));
+          child && child != this) {
         m.Result = child->Perform(m.Msg + CN_OFFSET, m.WParam, m.LParam);
         if (m.Result != 0) return;
       }
