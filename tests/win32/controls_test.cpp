@@ -15,9 +15,12 @@
 #include "framework/controls/form.h"
 #include "framework/controls/timer.h"
 
+#include "tests/win32/support/ui_input.h"
+
 namespace {
 
 using namespace framework;
+using namespace testing_support;
 
 // Records what happens to it.
 class Probe : public TCustomControl {
@@ -59,39 +62,6 @@ protected:
   void MouseLeave() override { log.push_back("leave"); }
 };
 
-void Pump(int ms) {
-  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  while (static_cast<int>(end - GetTickCount()) > 0) {
-    Application().ProcessMessages();
-    Sleep(5);
-  }
-}
-
-// Puts the system's cursor at (x, y) of the control (a child of the form).
-void MoveTo(TControl& c, int x, int y) {
-  POINT p{c.Left() + x, c.Top() + y};
-  ClientToScreen(c.Parent()->Handle(), &p);
-  SetCursorPos(p.x, p.y);
-  Pump(60);
-}
-
-void MouseButton(bool down) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  SendInput(1, &in, sizeof in);
-  Pump(60);
-}
-
-void Key(WORD vk) {
-  INPUT in[2]{};
-  in[0].type = in[1].type = INPUT_KEYBOARD;
-  in[0].ki.wVk = in[1].ki.wVk = vk;
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof(INPUT));
-  Pump(80);
-}
-
 struct ControlsTest : ::testing::Test {
   TForm* form = new TForm(nullptr);
   Probe* probe = new Probe(form);
@@ -124,12 +94,16 @@ TEST_F(ControlsTest, MouseEnterLeaveAndClickNeedPressAndReleaseInside) {
   MoveTo(*probe, 50, 20);
   EXPECT_NE(std::find(probe->log.begin(), probe->log.end(), "enter"), probe->log.end());
   MouseButton(true);
+  Pump(60);
   MouseButton(false);
+  Pump(60);
   EXPECT_EQ(clicks, 1);
   // Pressed inside, released outside: no click.
   MouseButton(true);
+  Pump(60);
   MoveTo(*probe, 150, 20);
   MouseButton(false);
+  Pump(60);
   EXPECT_EQ(clicks, 1);
   MoveTo(*probe, 250, 200);
   EXPECT_EQ(probe->log.back(), "leave");
@@ -159,7 +133,9 @@ TEST_F(ControlsTest, AnErrorInAHandlerIsReportedAndTheProgramGoesOn) {
   probe->OnClick = [](TComponent*) { throw base::Error("Disk full"); };
   MoveTo(*probe, 50, 20);
   MouseButton(true);
+  Pump(60);
   MouseButton(false);
+  Pump(60);
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0], "Disk full.");
   EXPECT_EQ(TApplication::ErrorText("Done."), "Done.");

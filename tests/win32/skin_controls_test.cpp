@@ -18,9 +18,12 @@
 #include "skin/skin_window.h"
 #include "skin/sui_url_label.h"
 
+#include "tests/win32/support/ui_input.h"
+
 namespace {
 
 using namespace framework;
+using namespace testing_support;
 using graphics::TBitmap;
 using graphics::TColor;
 using skin::TsuiButton;
@@ -36,44 +39,6 @@ TBitmap FakeStrip(const std::string& name) {
     for (int y = 0; y < 21; ++y)
       for (int x = 0; x < 18; ++x) strip.SetPixel(f * 18 + x, y, kFrameColor[f]);
   return strip;
-}
-
-void Pump(int ms) {
-  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  while (static_cast<int>(end - GetTickCount()) > 0) {
-    Application().ProcessMessages();
-    Sleep(2);
-  }
-}
-
-void MoveTo(TControl& c, int x, int y) {
-  POINT p{c.Left() + x, c.Top() + y};
-  ClientToScreen(c.Parent()->Handle(), &p);
-  SetCursorPos(p.x, p.y);
-  Pump(60);
-}
-
-void MouseButton(bool down) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  SendInput(1, &in, sizeof in);
-}
-
-void Key(WORD vk) {
-  INPUT in[2]{};
-  in[0].type = in[1].type = INPUT_KEYBOARD;
-  in[0].ki.wVk = in[1].ki.wVk = vk;
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof(INPUT));
-  Pump(100);
-}
-
-// What the control paints, captured through its own WM_PAINT into a bitmap.
-TBitmap Snapshot(TWinControl& c) {
-  TBitmap shot(c.Width(), c.Height());
-  SendMessageW(c.Handle(), WM_PAINT, reinterpret_cast<WPARAM>(graphics::NativeDC(shot)), 0);
-  return shot;
 }
 
 struct SkinControlsTest : ::testing::Test {

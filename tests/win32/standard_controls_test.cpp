@@ -33,47 +33,15 @@
 #include "framework/graphics/bitmap_win.h"
 #include "framework/graphics/bmp_codec.h"
 #include "tests/host/gbk_literal.h"
+#include "tests/win32/support/ui_input.h"
 
 namespace {
 
 using namespace framework;
+using namespace testing_support;
 using graphics::ColorToRGB;
 using graphics::TBitmap;
 using testing_support::Gbk;
-
-void Pump(int ms) {
-  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  while (static_cast<int>(end - GetTickCount()) > 0) {
-    Application().ProcessMessages();
-    Sleep(2);
-  }
-}
-
-void MoveTo(TControl& c, int x, int y) {
-  POINT p{c.Left() + x, c.Top() + y};
-  ClientToScreen(c.Parent()->Handle(), &p);
-  SetCursorPos(p.x, p.y);
-  Pump(60);
-}
-
-void Click(TControl& c, int x, int y) {
-  MoveTo(c, x, y);
-  INPUT in[2]{};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, in, sizeof(INPUT));
-  Pump(100);
-}
-
-void Key(WORD vk) {
-  INPUT in[2]{};
-  in[0].type = in[1].type = INPUT_KEYBOARD;
-  in[0].ki.wVk = in[1].ki.wVk = vk;
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof(INPUT));
-  Pump(80);
-}
 
 // A character no key of the keyboard makes, as an input method sends it.
 void KeyUnicode(wchar_t ch) {
@@ -84,13 +52,6 @@ void KeyUnicode(wchar_t ch) {
   in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
   SendInput(2, in, sizeof(INPUT));
   Pump(80);
-}
-
-// What a toolkit window paints, through its own WM_PAINT into a bitmap.
-TBitmap Snapshot(TWinControl& c) {
-  TBitmap shot(c.Width(), c.Height());
-  SendMessageW(c.Handle(), WM_PAINT, reinterpret_cast<WPARAM>(graphics::NativeDC(shot)), 0);
-  return shot;
 }
 
 // What a native window paints, background included.
