@@ -10,4 +10,14 @@ extern const char kWizardTitleSuffix[];
 // The question when the package checksum does not match.
 extern const char kChecksumQuestion[];
 
+// The copying page's step label, one text per stage of the installation.
+extern const char kCopyingFilesStep[];
+extern const char kRegisteringStep[];
+extern const char kCreatingShortcutsStep[];
+// Shown, followed directly by the file's installed path, when one file
+// cannot be written.
+extern const char kFileErrorMessage[];
+// Put before the product's name to name the uninstaller's link.
+extern const char kUninstallLinkPrefix[];
+
 }  // namespace installer::texts

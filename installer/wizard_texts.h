@@ -13,5 +13,24 @@ extern const char kCancelQuestion[];
 // Start-up.
 extern const char kOverwriteQuestion[];
 extern const char kBrowseTitle[];
+// Page texts.
+extern const char kWelcomeHeader[];
+extern const char kWelcomeSubtitleBefore[];
+extern const char kWelcomeSubtitleAfter[];
+extern const char kWizardCaptionSuffix[];
+extern const char kWelcomeTitleBefore[];
+extern const char kLicenceHeader[];
+extern const char kLicenceSubtitle[];
+extern const char kFolderHeader[];
+extern const char kFolderSubtitle[];
+extern const char kConfirmHeader[];
+extern const char kConfirmSubtitle[];
+extern const char kCopyingHeader[];
+extern const char kCopyingSubtitle[];
+extern const char kDoneHeader[];
+extern const char kFinishCaption[];
+extern const char kDoneSubtitle[];
+extern const char kDoneHint[];
+extern const char kLaunchBefore[];
 
 }  // namespace installer::wizard_texts

@@ -31,6 +31,9 @@ private:
 // waiting up to timeout_ms for one to appear.
 HWND WaitForDialog(DWORD process_id, DWORD timeout_ms);
 
+// The first visible top-level window of that class in the process.
+HWND WaitForWindow(DWORD process_id, const std::wstring& window_class, DWORD timeout_ms);
+
 // A message box's caption and its message text.
 std::wstring WindowText(HWND hwnd);
 std::wstring MessageBoxText(HWND box);

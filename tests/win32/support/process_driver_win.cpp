@@ -39,16 +39,17 @@ namespace {
 
 struct Search {
   DWORD process_id;
+  const std::wstring* window_class;
   HWND found;
 };
 
-BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
+BOOL CALLBACK FindWindowOfClass(HWND hwnd, LPARAM param) {
   auto* search = reinterpret_cast<Search*>(param);
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t cls[32] = {};
-  GetClassNameW(hwnd, cls, 32);
-  if (pid == search->process_id && IsWindowVisible(hwnd) && std::wstring(cls) == L"#32770") {
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  if (pid == search->process_id && IsWindowVisible(hwnd) && *search->window_class == cls) {
     search->found = hwnd;
     return FALSE;
   }
@@ -57,14 +58,18 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
 
 }  // namespace
 
-HWND WaitForDialog(DWORD process_id, DWORD timeout_ms) {
+HWND WaitForWindow(DWORD process_id, const std::wstring& window_class, DWORD timeout_ms) {
   for (DWORD waited = 0; waited <= timeout_ms; waited += 50) {
-    Search search{process_id, nullptr};
-    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    Search search{process_id, &window_class, nullptr};
+    EnumWindows(FindWindowOfClass, reinterpret_cast<LPARAM>(&search));
     if (search.found) return search.found;
     Sleep(50);
   }
   return nullptr;
+}
+
+HWND WaitForDialog(DWORD process_id, DWORD timeout_ms) {
+  return WaitForWindow(process_id, L"#32770", timeout_ms);
 }
 
 std::wstring WindowText(HWND hwnd) {

@@ -1,0 +1,172 @@
+#include "installer/installation.h"
+
+#include <exception>
+
+#include "base/error.h"
+#include "installer/record_file.h"
+#include "installer/setup_package.h"
+#include "installer/shell_paths.h"
+#include "installer/texts.h"
+
+namespace installer {
+namespace {
+
+using Label = InstallView::Label;
+
+constexpr const char* kUninstallKeyPrefix =
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+constexpr const char* kUninstallerName = "\\uninstall.exe";
+// The file label shows at most this many bytes of a path.
+constexpr std::size_t kFileLabelLimit = 40;
+
+void ShowStep(InstallView& view, const std::string& text) {
+  view.SetLabelText(Label::kStep, text);
+  view.RepaintLabel(Label::kStep);
+}
+
+// Everything before the path's last backslash. A trail byte 0x5C inside a
+// Chinese character is not one.
+std::string FolderPart(const std::string& path) {
+  std::size_t last = RPos("\\", path);
+  return last == 0 ? std::string() : path.substr(0, last - 1);
+}
+
+// Replaces the file at path by the entry's bytes. Each step throws on
+// failure, so a file that cannot be removed is never written over halfway.
+void WriteOneFile(const InstallationContext& c, const TSetupFileEntry& entry,
+                  const std::string& path) {
+  if (c.fs.FileExists(path) && !c.fs.RemoveFile(path))
+    throw base::Error("Cannot delete file \"" + path + "\"");
+  // The whole file in one buffer, read in one call: the package is in
+  // memory anyway, and a file is at most what the package holds.
+  base::Bytes bytes = ReadPackageFile(c.package, entry);
+  c.fs.WriteWholeFile(path, bytes);
+}
+
+void InstallFiles(const InstallationContext& c) {
+  const TSetupRecord& r = c.record;
+  const std::string install_dir = r.InstallDir.Value();
+  const int count = UsedEntries(r.FileCount);
+  for (int i = 0; i < count; ++i) {
+    const TSetupFileEntry& entry = r.Files[i];
+    const std::string path = install_dir + entry.Name.Value();
+    // A pattern such as \*.txt is not a file.
+    if (path.find("*.") != std::string::npos) continue;
+    if (!ForceFolders(c.fs, FolderPart(path))) continue;
+
+    c.view.SetLabelText(Label::kFileName, ShortenPath(path, kFileLabelLimit));
+    c.view.SetLabelWidth(Label::kFileName, kCopyLabelWidth);
+    c.view.RepaintLabel(Label::kFileName);
+
+    try {
+      WriteOneFile(c, entry, path);
+    } catch (const std::exception&) {
+      // One box per file and the next file follows: a locked file should
+      // not cost the user the rest of the product.
+      c.view.ShowFileError(texts::kFileErrorMessage + path);
+    }
+
+    c.view.SetProgressColour(kCopyProgressColour);
+    c.view.SetProgressPosition(i * 100 / count);
+  }
+}
+
+void WriteProductKeys(const InstallationContext& c, RegistryWriter& reg) {
+  const TSetupRecord& r = c.record;
+  const std::string install_dir = r.InstallDir.Value();
+  reg.SelectRoot(RegistryRoot::kLocalMachine);
+
+  reg.OpenKey(c.publisher_reg_key);
+  reg.WriteString("Site", r.WebSite.Value());
+  reg.WriteString("Author", r.Author.Value());
+  reg.CloseKey();
+
+  reg.OpenKey(c.product_reg_key);
+  reg.WriteInteger("Setup", 1);
+  reg.WriteString("Version", r.Version.Value());
+  reg.WriteString("Folder", install_dir);
+  reg.WriteString("Date", r.Date1.Value());
+  reg.CloseKey();
+
+  reg.OpenKey(kUninstallKeyPrefix + r.ProductName.Value());
+  reg.WriteString("DisplayName", r.ProductName.Value());
+  reg.WriteString("UninstallString", install_dir + kUninstallerName);
+  reg.CloseKey();
+}
+
+void WriteExtraValue(const TSetupRegValueEntry& v, RegistryWriter& reg) {
+  reg.SelectRoot(v.CurrentUser ? RegistryRoot::kCurrentUser : RegistryRoot::kLocalMachine);
+  if (!reg.OpenKey(v.KeyPath.Value())) return;
+  const std::string name = v.ValueName.Value();
+  switch (v.Kind) {
+    case kRegBool: reg.WriteInteger(name, v.BoolValue); break;
+    case kRegString: reg.WriteString(name, v.StrValue.Value()); break;
+    case kRegInteger: reg.WriteInteger(name, v.IntValue); break;
+    default: break;  // an unknown kind has nothing to write
+  }
+}
+
+void WriteExtraValues(const TSetupRecord& r, RegistryWriter& reg) {
+  const int count = UsedEntries(r.RegValueCount);
+  for (int k = 0; k < count; ++k) {
+    try {
+      WriteExtraValue(r.RegValues[k], reg);
+    } catch (const std::exception&) {
+      // Extras are the product's own settings, not needed to run or remove
+      // it; one that cannot be written is dropped without a word.
+    }
+  }
+}
+
+void CreateShortcuts(const InstallationContext& c) {
+  const TSetupRecord& r = c.record;
+  const std::string install_dir = r.InstallDir.Value();
+  const std::string group = r.ProductName.Value();
+  const int count = UsedEntries(r.ShortcutCount);
+  for (int j = 0; j < count; ++j) {
+    const TSetupShortcutEntry& s = r.Shortcuts[j];
+    // Validation keeps targets inside the file table; this only keeps an
+    // unchecked record from reading past it.
+    if (s.FileIndex < 0 || s.FileIndex >= kTableSlots) continue;
+    const std::string target = install_dir + r.Files[s.FileIndex].Name.Value();
+    const std::string name = s.Name.Value();
+    const std::string arguments = s.Arguments.Value();
+    if (ShortcutInPrograms(s.Location))
+      c.shortcuts.CreateProgramsShortcut(group, target, name, arguments);
+    if (ShortcutOnDesktop(s.Location)) c.shortcuts.CreateDesktopShortcut(target, name, arguments);
+  }
+  c.shortcuts.CreateProgramsShortcut(group, install_dir + kUninstallerName,
+                                     texts::kUninstallLinkPrefix + group, "");
+}
+
+}  // namespace
+
+void RunInstallation(const InstallationContext& c, InstallationState& state) {
+  state.InstallBusy = 1;
+  c.view.SetLabelText(Label::kStep, texts::kCopyingFilesStep);
+  c.view.SetLabelWidth(Label::kStep, kCopyLabelWidth);
+  c.view.RepaintLabel(Label::kStep);
+
+  InstallFiles(c);
+
+  SaveSetupIni(c.resources, c.fs, c.record.InstallDir.Value() + "\\" + kInstalledRecordFileName);
+
+  ShowStep(c.view, texts::kRegisteringStep);
+  c.view.HideLabel(Label::kFileName);
+  c.view.RepaintLabel(Label::kFileName);
+
+  {
+    RegistryWriter reg(c.registry);
+    WriteProductKeys(c, reg);
+    WriteExtraValues(c.record, reg);
+  }  // the last extra value's key is closed before the shortcuts
+
+  ShowStep(c.view, texts::kCreatingShortcutsStep);
+  CreateShortcuts(c);
+
+  state.InstallBusy = 0;
+  c.view.HideLabel(Label::kHeader8);
+  c.view.HideLabel(Label::kHeader12);
+}
+
+}  // namespace installer

@@ -1,0 +1,90 @@
+#pragma once
+// The installation behind Next on the confirmation page: the package's
+// files into the target folder, the record's copy beside them, the product's
+// registry entries, the shortcuts. Everything it touches comes through the
+// seams below, so the whole routine runs in the native tests; on Windows the
+// wizard hands it the system's file system, registry and shell.
+#include <cstdint>
+#include <string>
+
+#include "base/file_system.h"
+#include "base/memory_stream.h"
+#include "installer/registry.h"
+#include "installer/resource_source.h"
+#include "installer/setup_record.h"
+
+namespace installer {
+
+// The copying page as the installation drives it. The routine runs inside a
+// click handler and the message loop does not turn meanwhile, so nothing
+// set here is drawn until RepaintLabel, or until a message box runs its own
+// loop.
+class InstallView {
+public:
+  enum class Label {
+    kStep,      // what the installation is doing (WorkLb)
+    kFileName,  // the file being written (FNameLb)
+    kHeader8,   // the page's two header labels (Label8 and Label12)
+    kHeader12,
+  };
+
+  virtual ~InstallView() = default;
+  virtual void SetLabelText(Label label, const std::string& text) = 0;
+  virtual void SetLabelWidth(Label label, int pixels) = 0;
+  virtual void HideLabel(Label label) = 0;
+  // Draws the label as it now stands, at once.
+  virtual void RepaintLabel(Label label) = 0;
+  // The progress bar (range 0 to 100): the colour of its bar and of its
+  // background brush (0x00BBGGRR), and its position.
+  virtual void SetProgressColour(std::uint32_t colour) = 0;
+  virtual void SetProgressPosition(int position) = 0;
+  // A modal message box with texts::kMessageCaption, the information icon
+  // and OK (flags 0x40); returns once the user has closed it.
+  virtual void ShowFileError(const std::string& message) = 0;
+};
+
+// The shortcuts of the installation; the Windows one is the shell helpers'
+// CreateDesktopShortcut and CreateProgramsShortcut, errors included.
+class ShortcutMaker {
+public:
+  virtual ~ShortcutMaker() = default;
+  virtual void CreateDesktopShortcut(const std::string& target, const std::string& name,
+                                     const std::string& arguments) = 0;
+  virtual void CreateProgramsShortcut(const std::string& group, const std::string& target,
+                                      const std::string& name, const std::string& arguments) = 0;
+};
+
+// The wizard's state that the installation owns.
+struct InstallationState {
+  // 1 while the routine runs; left at 1 when a failure ends it early, so
+  // the wizard knows it stopped halfway (Cancel stays inert).
+  std::uint8_t InstallBusy = 0;
+};
+
+// What the installation reads and where it writes. All texts are GBK.
+struct InstallationContext {
+  const TSetupRecord& record;
+  base::MemoryStream& package;      // unpacked; file i is Size bytes at Offset
+  const ResourceSource& resources;  // SETUPINI, copied as stored
+  std::string publisher_reg_key;    // "\Software\" + PublisherKey
+  std::string product_reg_key;      // publisher key + "\" + ShortName
+  base::FileSystem& fs;
+  Registry& registry;
+  ShortcutMaker& shortcuts;
+  InstallView& view;
+};
+
+// The copying page's bar colour: red 255, green 153, blue 0, as the bottom
+// panel.
+inline constexpr std::uint32_t kCopyProgressColour = 0x0099FF;
+inline constexpr int kCopyLabelWidth = 300;
+
+// Runs the installation. A file that cannot be written gets one message
+// box and the next file follows; a shortcut folder that is not there is
+// passed over; an extra registry value that cannot be written is ignored.
+// Everything else that fails (the record copy, a value of the product's own
+// keys, a Programs group that cannot be entered, no shell link object)
+// throws base::Error, leaving what was done so far and InstallBusy at 1.
+void RunInstallation(const InstallationContext& context, InstallationState& state);
+
+}  // namespace installer

@@ -1,0 +1,109 @@
+// TMainForm's work behind Next on the confirmation page and Finish: the
+// installation through the engine, with the copying page as its view, and
+// the finish actions.
+#include "base/file_system.h"
+#include "base/text_codec.h"
+#include "framework/controls/application.h"
+#include "framework/controls/check_box.h"
+#include "framework/controls/edit.h"
+#include "framework/controls/label.h"
+#include "framework/controls/progress_bar.h"
+#include "installer/finish_actions.h"
+#include "installer/finish_actions_win.h"
+#include "installer/installation.h"
+#include "installer/main_form.h"
+#include "installer/module_resources_win.h"
+#include "installer/registry_win.h"
+#include "installer/shell_shortcuts_win.h"
+#include "installer/texts.h"
+
+#include "base/win_api.h"
+
+namespace installer {
+
+namespace {
+
+// The copying page as the engine sees it. Labels are drawn at once when
+// asked, since the message loop does not run during the installation.
+class CopyPageView final : public InstallView {
+public:
+  CopyPageView(framework::TLabel& step, framework::TLabel& file, framework::TLabel& header8,
+               framework::TLabel& header12, framework::TProgressBar& progress)
+      : step_(step), file_(file), header8_(header8), header12_(header12), progress_(progress) {}
+
+  void SetLabelText(Label label, const std::string& text) override { Of(label).SetCaption(text); }
+  void SetLabelWidth(Label label, int pixels) override { Of(label).SetWidth(pixels); }
+  void HideLabel(Label label) override { Of(label).SetVisible(false); }
+  void RepaintLabel(Label label) override { Of(label).Repaint(); }
+  void SetProgressColour(std::uint32_t colour) override {
+    progress_.SetBarColor(colour);
+    progress_.SetBackgroundColor(colour);
+  }
+  void SetProgressPosition(int position) override {
+    progress_.SetPosition(position);
+    progress_.Repaint();
+  }
+  void ShowFileError(const std::string& message) override {
+    MessageBoxW(GetActiveWindow(), base::GbkToWide(message).c_str(),
+                base::GbkToWide(texts::kMessageCaption).c_str(), MB_OK | MB_ICONINFORMATION);
+  }
+
+private:
+  framework::TLabel& Of(Label label) {
+    switch (label) {
+      case Label::kStep: return step_;
+      case Label::kFileName: return file_;
+      case Label::kHeader8: return header8_;
+      case Label::kHeader12: return header12_;
+    }
+    return step_;
+  }
+  framework::TLabel &step_, &file_, &header8_, &header12_;
+  framework::TProgressBar& progress_;
+};
+
+}  // namespace
+
+void TMainForm::RunInstallation() {
+  CopyPageView view(*WorkLb, *FNameLb, *Label8, *Label12, *CopyProgress);
+  ModuleResourceSource resources;
+  InstallationContext context{SetupRec,
+                              *PackStream,
+                              resources,
+                              PublisherRegKey,
+                              ProductRegKey,
+                              base::NativeFileSystem(),
+                              WindowsRegistry(),
+                              ShellShortcutMaker(),
+                              view};
+  InstallationState state;
+  // The flag is the form's: the close query and Cancel read it while the
+  // engine works, and an unguarded failure leaves it set.
+  struct BusyMirror {
+    InstallationState& state;
+    std::uint8_t& busy;
+    ~BusyMirror() { busy = state.InstallBusy; }
+  } mirror{state, InstallBusy};
+  InstallBusy = 1;
+  installer::RunInstallation(context, state);
+}
+
+void TMainForm::Button1Click(framework::TComponent*) { StopProcessesNamed(kProductProgramName); }
+
+void TMainForm::Button2Click(framework::TComponent*) { StopProcessesNamed(kUpdaterProgramName); }
+
+void TMainForm::BPingClick(framework::TComponent*) {
+  OpenTutorialPage(TutorialSite(SetupRec.WebSite.Value()), SetupRec.ProductName.Value());
+}
+
+void TMainForm::Finish() {
+  if (StartProgramCb->Checked()) BPingClick(nullptr);
+  if (CheckBoxG->Checked()) {
+    LaunchPrograms(SetupRec, OwnFolder(), Handle());
+  } else {
+    OpenInstallFolder(FolderEd->Text());
+  }
+  EndProgram();
+}
+
+}  // namespace installer

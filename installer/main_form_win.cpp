@@ -1,0 +1,352 @@
+#include "installer/main_form.h"
+
+#include "base/error.h"
+#include "base/file_system.h"
+#include "base/text_codec.h"
+#include "framework/controls/application.h"
+#include "framework/controls/button.h"
+#include "framework/controls/check_box.h"
+#include "framework/controls/dialogs.h"
+#include "framework/controls/edit.h"
+#include "framework/controls/form_layout.h"
+#include "framework/controls/image.h"
+#include "framework/controls/label.h"
+#include "framework/controls/page_control.h"
+#include "framework/controls/panel.h"
+#include "framework/controls/progress_bar.h"
+#include "installer/module_resources_win.h"
+#include "installer/setup_package.h"
+#include "installer/shell.h"
+#include "installer/shell_paths.h"
+#include "installer/startup_payload.h"
+#include "installer/texts.h"
+#include "installer/wizard_rules.h"
+#include "installer/wizard_texts.h"
+#include "skin/sui_button.h"
+#include "skin/sui_url_label.h"
+
+#include "base/win_api.h"
+#include <shellapi.h>
+
+namespace installer {
+
+namespace wt = wizard_texts;
+using framework::TComponent;
+
+namespace {
+
+// Message boxes of the wizard: system boxes with the installer's caption.
+int Ask(const std::string& text, unsigned flags) {
+  return MessageBoxW(GetActiveWindow(), base::GbkToWide(text).c_str(),
+                     base::GbkToWide(texts::kMessageCaption).c_str(), flags);
+}
+
+template <typename T>
+T* Control(TComponent& form, const char* name) {
+  auto* c = dynamic_cast<T*>(form.FindComponent(name));
+  if (!c) throw base::Error(std::string("The window layout has no ") + name);
+  return c;
+}
+
+// The earlier installation recorded under the product key: "Setup" first,
+// "Folder" only when "Setup" was read. Opening creates the key, as the
+// installation will write it; every failure leaves the defaults.
+void ReadEarlierInstallation(const std::string& product_key, bool& installed,
+                             std::string& folder) {
+  HKEY key = nullptr;
+  std::wstring path = base::GbkToWide(RegistryPathFromRoot(product_key));
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0,
+                      KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return;
+  DWORD setup = 0, size = sizeof setup, type = 0;
+  if (RegQueryValueExW(key, L"Setup", nullptr, &type, reinterpret_cast<BYTE*>(&setup), &size) ==
+          ERROR_SUCCESS &&
+      type == REG_DWORD) {
+    installed = setup != 0;
+    wchar_t buffer[1024] = {};
+    DWORD bytes = sizeof buffer - sizeof(wchar_t);
+    if (RegQueryValueExW(key, L"Folder", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes) ==
+            ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ))
+      folder = base::WideToGbk(std::wstring(buffer, wcsnlen(buffer, bytes / sizeof(wchar_t))));
+  }
+  RegCloseKey(key);
+}
+
+}  // namespace
+
+TMainForm::TMainForm(TComponent* owner) : framework::TForm(owner) {
+  framework::RegisterClasses(
+      {&framework::TLabel::StaticClassInfo(), &framework::TImage::StaticClassInfo(),
+       &framework::TPageControl::StaticClassInfo(), &framework::TTabSheet::StaticClassInfo(),
+       &framework::TPanel::StaticClassInfo(), &framework::TEdit::StaticClassInfo(),
+       &framework::TProgressBar::StaticClassInfo(), &framework::TCheckBox::StaticClassInfo(),
+       &framework::TButton::StaticClassInfo(), &skin::TsuiButton::StaticClassInfo(),
+       &skin::TsuiImageButton::StaticClassInfo(), &skin::TsuiURLLabel::StaticClassInfo()});
+  framework::LoadFormLayout(*this, "TMAINFORM");
+  BindControls();
+  // Start-up runs here; an error ends it and is reported, and the window
+  // then opens in the state reached.
+  try {
+    FormCreate();
+  } catch (const std::exception& e) {
+    framework::Application().HandleException(e);
+  }
+}
+
+TMainForm::~TMainForm() { PackStream.reset(); }
+
+void TMainForm::BindControls() {
+  using framework::TLabel;
+  Label8 = Control<TLabel>(*this, "Label8");
+  Label12 = Control<TLabel>(*this, "Label12");
+  GLabel3 = Control<TLabel>(*this, "GLabel3");
+  gLabel5 = Control<TLabel>(*this, "gLabel5");
+  NameLb = Control<TLabel>(*this, "NameLb");
+  ClassLb = Control<TLabel>(*this, "ClassLb");
+  IntroLb = Control<TLabel>(*this, "IntroLb");
+  WebSiteLb = Control<TLabel>(*this, "WebSiteLb");
+  LabelPF = Control<TLabel>(*this, "LabelPF");
+  FolderLb = Control<TLabel>(*this, "FolderLb");
+  FNameLb = Control<TLabel>(*this, "FNameLb");
+  WorkLb = Control<TLabel>(*this, "WorkLb");
+  Label6 = Control<TLabel>(*this, "Label6");
+  VerLb = Control<TLabel>(*this, "VerLb");
+  DateLb = Control<TLabel>(*this, "DateLb");
+  gImage10 = Control<framework::TImage>(*this, "gImage10");
+  PageCtl = Control<framework::TPageControl>(*this, "PageCtl");
+  Panel1 = Control<framework::TPanel>(*this, "Panel1");
+  FolderEd = Control<framework::TEdit>(*this, "FolderEd");
+  CopyProgress = Control<framework::TProgressBar>(*this, "CopyProgress");
+  StartProgramCb = Control<framework::TCheckBox>(*this, "StartProgramCb");
+  CheckBoxG = Control<framework::TCheckBox>(*this, "CheckBoxG");
+  PrevBt = Control<skin::TsuiButton>(*this, "suiButton1");
+  NextBt = Control<skin::TsuiButton>(*this, "suiButton2");
+  CancelBt = Control<skin::TsuiButton>(*this, "suiButton3");
+  AgreeBt = Control<skin::TsuiButton>(*this, "suiButton4");
+  suiURLLabel1 = Control<skin::TsuiURLLabel>(*this, "suiURLLabel1");
+  // Until start-up has a verified package there is no way forward.
+  NextBt->SetEnabled(false);
+}
+
+std::string TMainForm::OwnFolder() const {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  return IncludeTrailingBackslash(ExtractFilePath(base::WideToGbk(path)));
+}
+
+void TMainForm::FormCreate() {
+  // 1. Default drive: "D: " asks whether drive D is present and ready.
+  LabelPF->SetCaption(DirectoryExists("D: ") ? "D:\\" : "C:\\");
+  // 2-3. The record, through "tmp.cx" in the installer's folder; a record
+  // that breaks its data model is refused here, before anything is written.
+  ModuleResourceSource resources;
+  LoadValidatedRecord(resources, base::NativeFileSystem(), OwnFolder(), SetupRec);
+  // 4. Title.
+  framework::Application().SetTitle(SetupRec.ProductName.Value() + texts::kWizardTitleSuffix);
+  // 5. Keys.
+  PublisherRegKey = "\\Software\\" + SetupRec.PublisherKey.Value();
+  ProductRegKey = PublisherRegKey + "\\" + SetupRec.ShortName.Value();
+  // 6. Earlier installation (silent on every failure).
+  ReadEarlierInstallation(ProductRegKey, PrevInstalled, PrevFolder);
+  // 7. Target folder.
+  SetupRec.InstallDir.Assign(InitialInstallDir(PrevFolder, DirectoryExists(PrevFolder),
+                                               LabelPF->Caption(), SetupRec.ShortName.Value()));
+  // 8. Overwrite question, before the package is loaded.
+  if (PrevInstalled && Ask(wt::kOverwriteQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    framework::Application().Terminate();
+    return;
+  }
+  // 9. Package and checksum.
+  if (!LoadValidatedPackage(resources, SetupRec, PackStream) &&
+      Ask(texts::kChecksumQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    framework::Application().Terminate();
+    return;
+  }
+  package_ready_ = true;
+  NextBt->SetEnabled(true);
+  // 10. First page.
+  SetActivePageIndex(0);
+  // 11. Link colour.
+  suiURLLabel1->SetFontLinkColor(0x808080);
+}
+
+int TMainForm::ActivePageIndex() const {
+  for (int i = 0; i < PageCtl->PageCount(); ++i)
+    if (PageCtl->Pages(i) == PageCtl->ActivePage()) return i;
+  return -1;
+}
+
+void TMainForm::SetActivePageIndex(int index) {
+  // Setting the page always runs its show handler, also when the page
+  // control already has that page (as at start-up, with page 0).
+  if (ActivePageIndex() == index) {
+    framework::TTabSheet* page = PageCtl->Pages(index);
+    if (page->OnShow) page->OnShow(page);
+    return;
+  }
+  PageCtl->SetActivePageIndex(index);
+}
+
+void TMainForm::Sheet0Show(TComponent*) {
+  const std::string product = SetupRec.ProductName.Value();
+  Label8->SetVisible(false);
+  Label12->SetVisible(false);
+  gImage10->SetVisible(false);
+  NameLb->SetCaption(product);
+  VerLb->SetCaption(SetupRec.Version.Value());
+  DateLb->SetCaption(ReleaseDateText(SetupRec.ReleaseDate.Value()));
+  ClassLb->SetCaption(SetupRec.Category.Value());
+  IntroLb->SetCaption(SetupRec.Description.Value());
+  WebSiteLb->SetCaption(SetupRec.WebSite.Value());
+  IntroLb->SetBounds(IntroLb->Left(), IntroLb->Top(), 245, 80);
+  SetCaption(product + wt::kWizardCaptionSuffix);
+  Label8->SetCaption(wt::kWelcomeHeader);
+  Label12->SetCaption(std::string(wt::kWelcomeSubtitleBefore) + product +
+                      wt::kWelcomeSubtitleAfter);
+  gLabel5->SetCaption(Label12->Caption());
+  PrevBt->SetVisible(false);
+  framework::Application().SetTitle(product + texts::kWizardTitleSuffix);
+  GLabel3->SetCaption(std::string(wt::kWelcomeTitleBefore) + product + texts::kWizardTitleSuffix);
+}
+
+void TMainForm::Sheet1Show(TComponent*) {
+  gImage10->SetVisible(true);
+  PrevBt->SetVisible(true);
+  Label8->SetCaption(wt::kLicenceHeader);
+  Label12->SetCaption(wt::kLicenceSubtitle);
+}
+
+void TMainForm::Sheet2Show(TComponent*) {
+  FolderEd->SetText(SetupRec.InstallDir.Value());
+  Label8->SetCaption(wt::kFolderHeader);
+  Label12->SetCaption(wt::kFolderSubtitle);
+}
+
+void TMainForm::Sheet3Show(TComponent*) {
+  FolderLb->SetCaption(SetupRec.InstallDir.Value());
+  Label8->SetCaption(wt::kConfirmHeader);
+  Label12->SetCaption(wt::kConfirmSubtitle);
+  FolderLb->SetWidth(200);
+}
+
+void TMainForm::Sheet4Show(TComponent*) {
+  PrevBt->SetVisible(false);
+  NextBt->SetVisible(false);
+  CancelBt->SetEnabled(false);
+  Label8->SetCaption(wt::kCopyingHeader);
+  Label12->SetCaption(wt::kCopyingSubtitle);
+}
+
+void TMainForm::Sheet5Show(TComponent*) {
+  PrevBt->SetVisible(false);
+  NextBt->SetVisible(false);
+  Label8->SetCaption(wt::kDoneHeader);
+  CancelBt->SetEnabled(true);
+  CancelBt->SetCaption(wt::kFinishCaption);
+  Label12->SetCaption(wt::kDoneSubtitle);
+  Label6->SetCaption(wt::kDoneHint);
+  CheckBoxG->SetCaption(std::string(wt::kLaunchBefore) + SetupRec.ProductName.Value());
+}
+
+void TMainForm::NextBtClick(TComponent*) {
+  Label8->SetVisible(true);
+  Label12->SetVisible(true);
+  Button1Click(nullptr);
+  Button2Click(nullptr);
+  AgreeBt->SetVisible(true);
+  switch (ActivePageIndex()) {
+    case 0:
+      SetActivePageIndex(1);
+      break;
+    case 1:
+      SetActivePageIndex(2);
+      break;
+    case 2:
+      ValidateFolderAndGoOn();
+      break;
+    case 3:
+      Install();
+      break;
+    default:
+      break;
+  }
+}
+
+void TMainForm::ValidateFolderAndGoOn() {
+  FolderDecision d = ValidateTargetFolder(FolderEd->Text(), base::NativeFileSystem());
+  FolderEd->SetText(d.folder);
+  if (d.message) {
+    Ask(d.message, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  if (!d.accepted) return;
+  SetupRec.InstallDir.Assign(d.folder);
+  SetActivePageIndex(3);
+}
+
+void TMainForm::Install() {
+  // Never from a package that start-up did not verify.
+  if (!package_ready_ || !PackStream) return;
+  SetActivePageIndex(4);
+  PageCtl->Repaint();
+  Panel1->Repaint();
+  Label8->Repaint();
+  RunInstallation();
+  SetActivePageIndex(5);
+}
+
+void TMainForm::PrevBtClick(TComponent*) {
+  AgreeBt->SetVisible(false);
+  const int page = ActivePageIndex();
+  if (page >= 1 && page <= 3) SetActivePageIndex(page - 1);
+}
+
+void TMainForm::suiButton4Click(TComponent*) {
+  AgreeBt->SetVisible(false);
+  AgreeBt->SetTop(-32);
+  NextBtClick(AgreeBt);
+}
+
+void TMainForm::suiImageButton1Click(TComponent*) {
+  std::string chosen;
+  BrowseForFolder(0, wt::kBrowseTitle, chosen);
+  if (chosen.empty()) return;
+  FolderEd->SetText(BrowsedFolderText(chosen, SetupRec.ShortName.Value()));
+}
+
+void TMainForm::ShowAuthorWebSite(TComponent*) {
+  ShellExecuteW(nullptr, nullptr, base::GbkToWide(SetupRec.WebSite.Value()).c_str(), nullptr,
+                nullptr, SW_SHOWNORMAL);
+}
+
+void TMainForm::CancelBtClick(TComponent*) {
+  if (InstallBusy == 1) return;
+  const int page = ActivePageIndex();
+  if (page >= 0 && page <= 3) {
+    if (Ask(wt::kCancelQuestion, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES) EndProgram();
+    return;
+  }
+  if (page == 5) Finish();
+}
+
+void TMainForm::FormCloseQuery(TComponent*, bool& can_close) {
+  if (InstallBusy == 1) return;
+  if (ActivePageIndex() == 5) {
+    can_close = false;
+    return;
+  }
+  can_close = framework::ConfirmDialog(wt::kCancelQuestion);
+  if (can_close) EndProgram();
+}
+
+void TMainForm::EndProgram() { framework::Application().Terminate(); }
+
+}  // namespace installer

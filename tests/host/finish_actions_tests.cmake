@@ -1,0 +1,1 @@
+vanto_add_test(NAME finish_actions_test SOURCES finish_actions_test.cpp LIBS vanto_payload)
