@@ -37,3 +37,11 @@ if(VANTO_MKSETUP)
 else()
   message(STATUS "VANTO_MKSETUP not set: the example installer tests are left out")
 endif()
+
+if(VANTO_MKSETUP)
+  vanto_add_test(NAME wizard_test SOURCES wizard_test.cpp LIBS vanto_shell vanto_test_driver)
+  target_compile_definitions(wizard_test PRIVATE
+    VANTO_EXAMPLE_INSTALLER=L"${W_INSTALLER}"
+    VANTO_EXAMPLE_RESOURCES=L"${W_RESOURCES}")
+  add_dependencies(wizard_test example_installer)
+endif()
