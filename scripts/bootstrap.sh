@@ -18,7 +18,7 @@ HOST_PKGS=(
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
   libtomlplusplus-dev nlohmann-json3-dev
   g++-mingw-w64-i686 g++-mingw-w64-i686-posix libz-mingw-w64-dev
-  xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales
+  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei locales
   dpkg-dev zip unzip python3
 )
 WINE_PKGS=(wine wine32:i386)

@@ -2,7 +2,7 @@
 # The Wine test rig: a throw-away 32-bit prefix, a private Xvfb display and a
 # persistent wineserver, started once and used by every Win32 test.
 #
-#   wine-rig.sh start RIGDIR [--codepage 1252|936]
+#   wine-rig.sh start RIGDIR [--codepage 1252|936] [--user-display]
 #   wine-rig.sh stop RIGDIR
 #
 # start writes RIGDIR/env (sourced by wine-exec.sh); stop ends exactly the
@@ -13,9 +13,11 @@ die() { echo "wine-rig: $*" >&2; exit 1; }
 [ $# -ge 2 ] || die "usage: wine-rig.sh start|stop RIGDIR [--codepage 1252|936]"
 cmd=$1 rig=$2; shift 2
 codepage=${VANTO_WINE_CODEPAGE:-1252}
+user_display=0
 while [ $# -gt 0 ]; do
   case $1 in
     --codepage) codepage=$2; shift 2 ;;
+    --user-display) user_display=1; shift ;;
     *) die "unknown option $1" ;;
   esac
 done
@@ -72,20 +74,26 @@ start() {
     done
   done
 
-  # Xvfb picks a free display itself and tells us on a pipe: no race.
-  local fifo=$rig/display.fifo
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" \
-    </dev/null >"$rig/xvfb.log" 2>&1 &
-  echo $! >"$rig/xvfb.pid"
   local display
-  read -r -t 20 display <"$fifo" || die "Xvfb did not start (see $rig/xvfb.log)"
-  rm -f "$fifo"
+  if [ "$user_display" = 1 ]; then
+    # Windows appear on the caller's own display; no Xvfb of ours.
+    display=$DISPLAY
+  else
+    # Xvfb picks a free display itself and tells us on a pipe: no race.
+    local fifo=$rig/display.fifo number
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" \
+      </dev/null >"$rig/xvfb.log" 2>&1 &
+    echo $! >"$rig/xvfb.pid"
+    read -r -t 20 number <"$fifo" || die "Xvfb did not start (see $rig/xvfb.log)"
+    rm -f "$fifo"
+    display=:$number
+  fi
 
   {
     echo "export WINEARCH=win32 WINEDEBUG=-all"
     echo "export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'"
-    echo "export WINEPREFIX='$rig/pfx' HOME='$rig/home' DISPLAY=':$display'"
+    echo "export WINEPREFIX='$rig/pfx' HOME='$rig/home' DISPLAY='$display'"
     if [ "$codepage" = 936 ]; then
       echo "export LOCPATH='$LOCALE_DIR' LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8"
     else
@@ -102,7 +110,7 @@ start() {
     wineserver -p </dev/null >/dev/null 2>&1
     wine wineboot </dev/null >/dev/null 2>&1
   )
-  echo "wine-rig: ready in $rig (display :$display, code page $codepage)"
+  echo "wine-rig: ready in $rig (display $display, code page $codepage)"
 }
 
 stop() {
