@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "framework/controls/form.h"
+#include "framework/controls/keyboard.h"
 #include "framework/graphics/bitmap_win.h"
 #include "framework/graphics/image_list.h"
 #include "framework/graphics/text_renderer.h"
@@ -22,24 +23,6 @@ namespace {
 // A blank face, for when getting the theme's picture fails.
 constexpr int kBlankFaceWidth = 74;
 constexpr int kBlankFaceHeight = 21;
-
-bool ShiftCtrlOrAltHeld() {
-  return GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
-}
-
-// The accelerator of a caption: the character after a single '&'.
-bool IsAccelerator(char ch, const std::string& caption) {
-  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return std::toupper(static_cast<unsigned char>(caption[i + 1])) ==
-           std::toupper(static_cast<unsigned char>(ch));
-  }
-  return false;
-}
 
 std::string Trimmed(const std::string& s) {
   auto b = s.find_first_not_of(" \t\r\n");
@@ -279,7 +262,7 @@ void TsuiCustomButton::Click() {
 
 bool TsuiCustomButton::HandleDialogChar(TMessage& m) {
   const char ch = static_cast<char>(m.WParam);
-  if (!IsAccelerator(ch, Caption())) return false;
+  if (!framework::IsAccelerator(static_cast<unsigned char>(ch), Caption())) return false;
   const bool alt = GetKeyState(VK_MENU) < 0 || (m.LParam & (1 << 29));
   bool focused_is_button = false;
   if (HWND focus = GetFocus())
@@ -360,7 +343,7 @@ void TsuiCustomButton::WndProc(TMessage& m) {
     }
     case framework::CM_DIALOGKEY:
       if (((m.WParam == VK_RETURN && active_default_) || (m.WParam == VK_ESCAPE && cancel_)) &&
-          !ShiftCtrlOrAltHeld() && CanFocus()) {
+          !framework::ModifierHeld() && CanFocus()) {
         Click();
         m.Result = 1;
         return;

@@ -1,34 +1,11 @@
 #include "framework/controls/button.h"
-
-#include <cctype>
+#include "framework/controls/keyboard.h"
 
 #include "framework/controls/form.h"
 
 #include "base/win_api.h"
 
 namespace framework {
-namespace {
-
-bool ModifierHeld() {
-  return GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
-}
-
-// The character after a single '&' of the caption ("&&" is a plain '&').
-bool IsAccelerator(std::uintptr_t key, const std::string& caption) {
-  if (key >= 0x80) return false;
-  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return std::toupper(static_cast<unsigned char>(caption[i + 1])) ==
-           std::toupper(static_cast<int>(key));
-  }
-  return false;
-}
-
-}  // namespace
 
 TButton::TButton(TComponent* owner) : TNativeControl(owner) {
   SetBounds(0, 0, 75, 25);

@@ -9,31 +9,13 @@
 #include "framework/controls/font_cache.h"
 
 #include "base/win_api.h"
+#include "framework/graphics/font_win.h"
 
 namespace framework {
 namespace {
 
 using FontKey = std::tuple<std::string, int, graphics::TFontStyles, std::uint8_t>;
 
-HFONT MakeFont(const graphics::TFont& font) {
-  LOGFONTW lf{};
-  lf.lfHeight = -font.Height;
-  lf.lfWeight = (font.Style & graphics::fsBold) ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = (font.Style & graphics::fsItalic) ? TRUE : FALSE;
-  lf.lfUnderline = (font.Style & graphics::fsUnderline) ? TRUE : FALSE;
-  lf.lfStrikeOut = (font.Style & graphics::fsStrikeOut) ? TRUE : FALSE;
-  lf.lfCharSet = font.Charset;
-  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  lf.lfQuality = DEFAULT_QUALITY;
-  lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  std::wstring face = base::GbkToWide(font.Name);
-  face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
-  std::copy(face.begin(), face.end(), lf.lfFaceName);
-  HFONT handle = CreateFontIndirectW(&lf);
-  if (!handle) throw base::Error("Out of system resources");
-  return handle;
-}
 
 // Controls are made on the GUI thread, but a worker that measures text
 // could ask too; the lock costs nothing next to creating a window.
@@ -50,7 +32,7 @@ HFONT__* CachedFont(const graphics::TFont& font) {
   std::lock_guard lock(CacheMutex());
   auto it = fonts->find(key);
   if (it != fonts->end()) return it->second;
-  HFONT handle = MakeFont(font);
+  HFONT handle = graphics::CreateFontHandle(font);
   fonts->emplace(std::move(key), handle);
   return handle;
 }

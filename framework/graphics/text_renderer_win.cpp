@@ -1,4 +1,5 @@
 #include "base/win_api.h"
+#include "framework/graphics/font_win.h"
 
 #include <algorithm>
 #include <string>
@@ -17,25 +18,6 @@ static_assert(dt::Center == DT_CENTER && dt::Right == DT_RIGHT && dt::VCenter ==
               dt::NoClip == DT_NOCLIP && dt::CalcRect == DT_CALCRECT &&
               dt::NoPrefix == DT_NOPREFIX);
 
-HFONT MakeFont(const TFont& font) {
-  LOGFONTW lf{};
-  lf.lfHeight = -font.Height;
-  lf.lfWeight = (font.Style & fsBold) ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = (font.Style & fsItalic) ? TRUE : FALSE;
-  lf.lfUnderline = (font.Style & fsUnderline) ? TRUE : FALSE;
-  lf.lfStrikeOut = (font.Style & fsStrikeOut) ? TRUE : FALSE;
-  lf.lfCharSet = font.Charset;
-  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  lf.lfQuality = DEFAULT_QUALITY;
-  lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  std::wstring face = base::GbkToWide(font.Name);
-  face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
-  std::copy(face.begin(), face.end(), lf.lfFaceName);
-  HFONT handle = CreateFontIndirectW(&lf);
-  if (!handle) throw base::Error("Out of system resources");
-  return handle;
-}
 
 // The bitmap's DC with the font selected, text drawn in the font colour on
 // a transparent background; an empty bitmap has no DC, and measuring then
@@ -49,7 +31,7 @@ public:
       if (!own_dc_) throw base::Error("Out of system resources");
       dc_ = own_dc_;
     }
-    font_ = MakeFont(font);
+    font_ = CreateFontHandle(font);
     old_font_ = SelectObject(dc_, font_);
     old_colour_ = SetTextColor(dc_, static_cast<COLORREF>(ColorToRGB(font.Color)));
     old_mode_ = SetBkMode(dc_, TRANSPARENT);
@@ -109,6 +91,26 @@ public:
 TextRenderer& PlatformTextRenderer() {
   static GdiTextRenderer renderer;
   return renderer;
+}
+
+HFONT CreateFontHandle(const TFont& font) {
+  LOGFONTW lf{};
+  lf.lfHeight = -font.Height;
+  lf.lfWeight = (font.Style & fsBold) ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = (font.Style & fsItalic) ? TRUE : FALSE;
+  lf.lfUnderline = (font.Style & fsUnderline) ? TRUE : FALSE;
+  lf.lfStrikeOut = (font.Style & fsStrikeOut) ? TRUE : FALSE;
+  lf.lfCharSet = font.Charset;
+  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  lf.lfQuality = DEFAULT_QUALITY;
+  lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  std::wstring face = base::GbkToWide(font.Name);
+  face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
+  std::copy(face.begin(), face.end(), lf.lfFaceName);
+  HFONT handle = CreateFontIndirectW(&lf);
+  if (!handle) throw base::Error("Out of system resources");
+  return handle;
 }
 
 }  // namespace graphics
