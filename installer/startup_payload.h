@@ -12,8 +12,6 @@
 
 namespace installer {
 
-struct LoadedPayload {
-  TSetupRecord record{};
   std::unique_ptr<base::MemoryStream> package;
   bool checksum_matches = false;
 };
