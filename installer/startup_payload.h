@@ -12,10 +12,6 @@
 
 namespace installer {
 
-  std::unique_ptr<base::MemoryStream> package;
-  bool checksum_matches = false;
-};
-
 // Loads and validates the record (throws base::Error with the refusal
 // message when it breaks the data model). Nothing is written but the
 // short-lived "tmp.cx".
