@@ -220,3 +220,66 @@ TEST_F(ExampleInstaller, ChecksumMismatchAsksAndNoEndsTheProgram) {
 }
 
 }  // namespace
+
+namespace {
+
+struct ButtonSearch {
+  std::wstring text;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindButton(HWND hwnd, LPARAM param) {
+  auto* s = reinterpret_cast<ButtonSearch*>(param);
+  if (testing_support::WindowText(hwnd) != s->text) return TRUE;
+  s->found = hwnd;
+  return FALSE;
+}
+
+HWND FindChildByText(HWND parent, const std::wstring& text) {
+  ButtonSearch s{text};
+  EnumChildWindows(parent, FindButton, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+TEST_F(ExampleInstaller, ChecksumMismatchAnsweredYesGoesOnToTheWelcomePage) {
+  auto r = std::make_unique<installer::TSetupRecord>();
+  installer::LoadRecordBytes(*r, installer::UnpackBlock(setup_ini));
+  r->PackChecksum += 1;
+  std::wstring exe = PatchedInstaller(TempFolder(L"vanto-mismatch-yes"), "SETUPINI",
+                                      installer::PackBlock(installer::RecordBytes(*r)));
+  auto child = ChildProcess::Start(exe);
+  ASSERT_TRUE(child);
+  HWND box = testing_support::WaitForDialog(child->id(), 20000);
+  ASSERT_TRUE(box);
+  testing_support::PressButton(box, IDYES);
+  HWND window = testing_support::WaitForWindow(child->id(), L"VantoControl", 20000);
+  ASSERT_TRUE(window);
+  EXPECT_EQ(testing_support::WindowText(window), L"VANTO-X安装向导");
+  HWND next = FindChildByText(window, L"下一步");
+  ASSERT_TRUE(next);
+  EXPECT_TRUE(IsWindowEnabled(next));
+}
+
+TEST_F(ExampleInstaller, AnEarlyStartUpErrorLeavesNoWayForward) {
+  // A folder where the installer cannot create "tmp.cx" (here: a folder of
+  // that name is in the way), as in a read-only installer folder.
+  std::wstring folder = TempFolder(L"vanto-no-tmp");
+  std::wstring exe = PatchedInstaller(folder, nullptr, std::nullopt);
+  std::filesystem::create_directory(folder + L"\\tmp.cx");
+  auto child = ChildProcess::Start(exe);
+  ASSERT_TRUE(child);
+  HWND box = testing_support::WaitForDialog(child->id(), 20000);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(testing_support::MessageBoxText(box).rfind(L"Cannot create file \"", 0), 0u)
+      << base::WideToGbk(testing_support::MessageBoxText(box));
+  testing_support::PressButton(box, IDOK);
+  HWND window = testing_support::WaitForWindow(child->id(), L"VantoControl", 20000);
+  ASSERT_TRUE(window);
+  // The window opens, but Next is disabled: nothing can be installed
+  // without a verified package.
+  HWND next = FindChildByText(window, L"下一步");
+  ASSERT_TRUE(next);
+  EXPECT_FALSE(IsWindowEnabled(next));
+}
+
+}  // namespace
