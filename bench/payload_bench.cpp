@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <random>
 #include <string>
 
+#include "bench/product_like_data.h"
 #include "installer/packed_block.h"
 #include "installer/resource_source.h"
 #include "installer/setup_package.h"
@@ -22,37 +22,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Data shaped like a product: runs of text-like bytes, some repeated blocks
-// (like code), some incompressible stretches (like pictures).
-base::Bytes ProductLikeData(std::size_t size) {
-  std::mt19937 rng(2024);
-  base::Bytes data(size);
-  const char* words[] = {"install ", "VANTO-X ", "program ", "\r\n", "file ", "registry ",
-                         "shortcut ", "0x00401000 ", "mov eax, ", "call "};
-  std::size_t i = 0;
-  while (i < size) {
-    std::size_t run = std::min<std::size_t>(size - i, 4096 + rng() % 65536);
-    switch (rng() % 3) {
-      case 0:  // text
-        for (std::size_t j = 0; j < run; ++j) {
-          const char* w = words[rng() % 10];
-          for (; *w && j < run; ++w, ++j) data[i + j] = static_cast<std::uint8_t>(*w);
-        }
-        break;
-      case 1:  // repeats of an earlier block
-        if (i > run) {
-          std::memcpy(&data[i], &data[rng() % (i - run)], run);
-          break;
-        }
-        [[fallthrough]];
-      default:  // noise
-        for (std::size_t j = 0; j < run; ++j) data[i + j] = static_cast<std::uint8_t>(rng());
-    }
-    i += run;
-  }
-  return data;
-}
 
 template <typename F>
 double BestSeconds(int runs, F f) {
@@ -88,7 +57,7 @@ int main(int argc, char** argv) {
   std::printf("preparing %zu MB of product-like data...\n", mb);
   base::Bytes packed;
   {
-    base::Bytes data = ProductLikeData(size);
+    base::Bytes data = bench::ProductLikeData(size);
     packed = installer::PackBlock(data, 9);
   }
   std::printf("packed to %.1f MB\n", packed.size() / 1048576.0);

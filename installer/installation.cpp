@@ -37,10 +37,9 @@ void WriteOneFile(const InstallationContext& c, const TSetupFileEntry& entry,
                   const std::string& path) {
   if (c.fs.FileExists(path) && !c.fs.RemoveFile(path))
     throw base::Error("Cannot delete file \"" + path + "\"");
-  // The whole file in one buffer, read in one call: the package is in
-  // memory anyway, and a file is at most what the package holds.
-  base::Bytes bytes = ReadPackageFile(c.package, entry);
-  c.fs.WriteWholeFile(path, bytes);
+  // The file's bytes straight from the package in memory, in one write:
+  // copying them into a buffer of their own first would only cost time.
+  c.fs.WriteWholeFile(path, PackageFileBytes(c.package, entry));
 }
 
 void InstallFiles(const InstallationContext& c) {

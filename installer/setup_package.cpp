@@ -43,6 +43,12 @@ bool VerifyPackage(base::MemoryStream& package, std::uint32_t expected) {
   return sum == expected;
 }
 
+base::ByteView PackageFileBytes(const base::MemoryStream& package, const TSetupFileEntry& entry) {
+  std::uint64_t end = std::uint64_t{entry.Offset} + entry.Size;
+  if (end > package.Size()) throw base::Error("Stream read error");
+  return package.View().subspan(entry.Offset, entry.Size);
+}
+
 base::Bytes ReadPackageFile(base::MemoryStream& package, const TSetupFileEntry& entry) {
   std::uint64_t end = std::uint64_t{entry.Offset} + entry.Size;
   if (end > package.Size()) throw base::Error("Stream read error");

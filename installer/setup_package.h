@@ -27,4 +27,8 @@ bool VerifyPackage(base::MemoryStream& package, std::uint32_t expected);
 // past the package (validation refuses such records first).
 base::Bytes ReadPackageFile(base::MemoryStream& package, const TSetupFileEntry& entry);
 
+// The same bytes in place, without a copy: what writing a file needs. The
+// view lives as long as the package. Throws like ReadPackageFile.
+base::ByteView PackageFileBytes(const base::MemoryStream& package, const TSetupFileEntry& entry);
+
 }  // namespace installer

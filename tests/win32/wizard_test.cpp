@@ -32,6 +32,7 @@ base::Bytes ReadFileW(const std::wstring& path) {
 
 struct ChildSearch {
   std::wstring cls, text;
+  bool visible_only = true;
   HWND found = nullptr;
 };
 
@@ -41,7 +42,7 @@ BOOL CALLBACK FindChild(HWND hwnd, LPARAM param) {
   GetClassNameW(hwnd, cls, 64);
   if (s->cls != cls) return TRUE;
   if (!s->text.empty() && testing_support::WindowText(hwnd) != s->text) return TRUE;
-  if (!IsWindowVisible(hwnd)) return TRUE;
+  if (s->visible_only && !IsWindowVisible(hwnd)) return TRUE;
   s->found = hwnd;
   return FALSE;
 }
@@ -53,7 +54,20 @@ HWND Child(HWND parent, const std::wstring& cls, const std::wstring& text = L"")
   return s.found;
 }
 
+// A child window of that class and text, hidden or not: what a page hides
+// is still there to ask about.
+HWND AnyChild(HWND parent, const std::wstring& cls, const std::wstring& text) {
+  ChildSearch s{cls, text, false};
+  EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
 std::wstring Wide(const char* gbk) { return base::GbkToWide(gbk); }
+
+const char kNext[] = "\xCF\xC2\xD2\xBB\xB2\xBD";  // 下一步
+const char kPrev[] = "\xC9\xCF\xD2\xBB\xB2\xBD";  // 上一步
+const char kAgree[] = "\xCD\xAC\xD2\xE2";          // 同意
+const char kFinish[] = "\xCD\xEA\xB3\xC9";         // 完成
 
 // A click as the button sees it: press and release inside it.
 void ClickButton(HWND button) {
@@ -67,10 +81,32 @@ struct Wizard {
   std::optional<ChildProcess> process;
   HWND window = nullptr;
 
-  explicit Wizard(const std::wstring& exe) : process(ChildProcess::Start(exe)) {
-    if (process) window = testing_support::WaitForWindow(process->id(), L"VantoControl", 20000);
+  // Without wait_for_window the caller answers the start-up questions first
+  // and then calls WaitForWindow itself.
+  explicit Wizard(const std::wstring& exe, bool wait_for_window = true)
+      : process(ChildProcess::Start(exe)) {
+    if (process && wait_for_window) WaitForWindow(20000);
+  }
+  bool WaitForWindow(DWORD timeout_ms) {
+    window = testing_support::WaitForWindow(process->id(), L"VantoControl", timeout_ms);
+    return window != nullptr;
   }
   HWND Button(const char* caption_gbk) { return Child(window, L"VantoControl", Wide(caption_gbk)); }
+  bool Shows(const char* caption_gbk) {
+    HWND button = AnyChild(window, L"VantoControl", Wide(caption_gbk));
+    return button && IsWindowVisible(button);
+  }
+  // Shown and inside its parent's client area: a button moved out of view
+  // counts as visible to the system but cannot be seen or clicked.
+  bool InView(const char* caption_gbk) {
+    HWND button = AnyChild(window, L"VantoControl", Wide(caption_gbk));
+    if (!button || !IsWindowVisible(button)) return false;
+    RECT r{}, client{}, overlap{};
+    GetWindowRect(button, &r);
+    MapWindowPoints(nullptr, GetParent(button), reinterpret_cast<POINT*>(&r), 2);
+    GetClientRect(GetParent(button), &client);
+    return IntersectRect(&overlap, &r, &client) != FALSE;
+  }
   // The text of the message box the wizard shows next, answered with id.
   std::wstring Answer(int id) {
     HWND box = testing_support::WaitForDialog(process->id(), 10000);
@@ -84,6 +120,51 @@ struct Wizard {
     HWND edit = Child(window, L"Edit");
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
   }
+  std::wstring Folder() { return testing_support::WindowText(Child(window, L"Edit")); }
+  // From the welcome page through the licence to the folder page.
+  void ToFolderPage() {
+    ClickButton(Button(kNext));
+    ClickButton(Button(kAgree));
+  }
+  // The finish page's button, once the installation has run.
+  HWND WaitForFinish() {
+    HWND finish = nullptr;
+    for (int i = 0; i < 100 && !finish; ++i, Sleep(100)) finish = Button(kFinish);
+    return finish;
+  }
+};
+
+const wchar_t kProductKey[] = L"Software\\Vanto\\VANTO-X";
+
+// What an installation leaves under the product key and the next start reads.
+void ForgetEarlierInstallation() {
+  RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kProductKey, L"Setup");
+  RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kProductKey, L"Folder");
+}
+
+// An earlier installation recorded for the time of one test.
+class EarlierInstallation {
+public:
+  explicit EarlierInstallation(const std::wstring& folder) {
+    HKEY key = nullptr;
+    ok_ = RegCreateKeyExW(HKEY_LOCAL_MACHINE, kProductKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                          &key, nullptr) == ERROR_SUCCESS;
+    if (!ok_) return;
+    const DWORD setup = 1;
+    ok_ = RegSetValueExW(key, L"Setup", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&setup),
+                         sizeof setup) == ERROR_SUCCESS &&
+          RegSetValueExW(key, L"Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                         static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))) ==
+              ERROR_SUCCESS;
+    RegCloseKey(key);
+  }
+  ~EarlierInstallation() { ForgetEarlierInstallation(); }
+  EarlierInstallation(const EarlierInstallation&) = delete;
+  EarlierInstallation& operator=(const EarlierInstallation&) = delete;
+  bool ok() const { return ok_; }
+
+private:
+  bool ok_ = false;
 };
 
 std::wstring RegString(HKEY root, const std::wstring& key, const std::wstring& name) {
@@ -132,6 +213,138 @@ TEST(WizardTest, CancelAsksAndNoKeepsTheWizard) {
   ClickButton(w.Button("\xC8\xA1\xCF\xFB"));
   w.Answer(IDYES);
   EXPECT_EQ(w.process->Wait(10000), 0u);
+}
+
+TEST(WizardTest, AgreeStandsInForNextUntilClickedOnce) {
+  Wizard w(kInstaller);
+  ASSERT_TRUE(w.window);
+  EXPECT_FALSE(w.Shows(kPrev));
+  EXPECT_FALSE(w.Shows(kAgree));
+  EXPECT_TRUE(w.Shows(kNext));
+
+  ClickButton(w.Button(kNext));  // the licence page
+  EXPECT_TRUE(w.Shows(kAgree));
+  EXPECT_TRUE(w.Shows(kPrev));
+
+  ClickButton(w.Button(kPrev));  // back to the welcome page
+  EXPECT_FALSE(w.Shows(kPrev));
+  EXPECT_FALSE(w.Shows(kAgree));
+
+  ClickButton(w.Button(kNext));  // the licence page again, never agreed
+  EXPECT_TRUE(w.Shows(kAgree));
+  EXPECT_TRUE(w.Shows(kPrev));
+
+  EXPECT_TRUE(w.InView(kAgree));
+  ClickButton(w.Button(kAgree));  // the folder page
+  EXPECT_TRUE(Child(w.window, L"Edit"));
+  // Next's step that shows Agree again runs here too; Agree stays out of view.
+  EXPECT_FALSE(w.InView(kAgree));
+
+  ClickButton(w.Button(kPrev));  // the licence page, agreed: Next is the way on
+  EXPECT_EQ(Child(w.window, L"Edit"), nullptr);
+  EXPECT_TRUE(w.Shows(kNext));
+  EXPECT_FALSE(w.Shows(kAgree));
+  EXPECT_TRUE(w.Shows(kPrev));
+  ClickButton(w.Button(kNext));
+  EXPECT_TRUE(Child(w.window, L"Edit")) << "Next on the agreed licence page leads on";
+  EXPECT_FALSE(w.InView(kAgree));
+}
+
+TEST(WizardTest, TheCloseBoxAsksTheCancelQuestion) {
+  Wizard w(kInstaller);
+  ASSERT_TRUE(w.window);
+  PostMessageW(w.window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(w.Answer(IDNO), Wide(installer::wizard_texts::kCancelQuestion));
+  EXPECT_FALSE(w.process->Wait(500));
+  EXPECT_TRUE(IsWindowVisible(w.window));
+  PostMessageW(w.window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(w.Answer(IDYES), Wide(installer::wizard_texts::kCancelQuestion));
+  EXPECT_EQ(w.process->Wait(10000), 0u);
+}
+
+TEST(WizardTest, TheCloseBoxIsRefusedOnTheFinishPage) {
+  const std::wstring target = L"C:\\vanto-close-box";
+  fs::remove_all(target);
+  Wizard w(kInstaller);
+  ASSERT_TRUE(w.window);
+  w.ToFolderPage();
+  w.SetFolder(target);
+  ClickButton(w.Button(kNext));  // to the confirmation page
+  ClickButton(w.Button(kNext));  // install
+  const bool finished = w.WaitForFinish() != nullptr;
+  // The installation recorded itself; later starts must not find it.
+  ForgetEarlierInstallation();
+  ASSERT_TRUE(finished) << "the wizard did not reach the finish page";
+
+  PostMessageW(w.window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(testing_support::WaitForDialog(w.process->id(), 1000), nullptr);
+  EXPECT_FALSE(w.process->Wait(0)) << "the close box ended the program on the finish page";
+  EXPECT_TRUE(IsWindowVisible(w.window));
+  EXPECT_TRUE(w.Button(kFinish));
+}
+
+TEST(WizardTest, NoToTheOverwriteQuestionEndsBeforeTheWindowShows) {
+  const std::wstring earlier = L"C:\\vanto-earlier";
+  fs::create_directories(earlier);
+  EarlierInstallation record(earlier);
+  ASSERT_TRUE(record.ok());
+  Wizard w(kInstaller, false);
+  ASSERT_TRUE(w.process);
+  HWND box = testing_support::WaitForDialog(w.process->id(), 20000);
+  ASSERT_TRUE(box) << "no overwrite question";
+  EXPECT_EQ(testing_support::MessageBoxText(box),
+            Wide(installer::wizard_texts::kOverwriteQuestion));
+  EXPECT_FALSE(w.WaitForWindow(0)) << "the wizard showed before the question was answered";
+  testing_support::PressButton(box, IDNO);
+  EXPECT_EQ(w.process->Wait(10000), 0u);
+}
+
+TEST(WizardTest, YesToTheOverwriteQuestionOffersTheEarlierFolder) {
+  const std::wstring earlier = L"C:\\vanto-earlier";
+  fs::create_directories(earlier);
+  EarlierInstallation record(earlier);
+  ASSERT_TRUE(record.ok());
+  Wizard w(kInstaller, false);
+  ASSERT_TRUE(w.process);
+  EXPECT_EQ(w.Answer(IDYES), Wide(installer::wizard_texts::kOverwriteQuestion));
+  ASSERT_TRUE(w.WaitForWindow(20000));
+  w.ToFolderPage();
+  EXPECT_EQ(w.Folder(), earlier);
+}
+
+TEST(WizardTest, AnEarlierFolderThatIsGoneFallsBackToTheDefault) {
+  const std::wstring gone = L"C:\\vanto-gone";
+  fs::remove_all(gone);
+  EarlierInstallation record(gone);
+  ASSERT_TRUE(record.ok());
+  Wizard w(kInstaller, false);
+  ASSERT_TRUE(w.process);
+  // "Setup" alone decides the question.
+  EXPECT_EQ(w.Answer(IDYES), Wide(installer::wizard_texts::kOverwriteQuestion));
+  ASSERT_TRUE(w.WaitForWindow(20000));
+  w.ToFolderPage();
+  // The rig has no drive D: the default is drive C and the short name.
+  EXPECT_EQ(w.Folder(), L"C:\\VANTO-X");
+}
+
+TEST(WizardTest, ATargetFolderIsKeptToItsFirst128Bytes) {
+  // C:\ and 140 letters in seven folders of twenty: 149 bytes in all.
+  const std::wstring top = L"C:\\" + std::wstring(20, L'a');
+  std::wstring target = top;
+  for (int i = 1; i < 7; ++i) target += L"\\" + std::wstring(20, L'a');
+  ASSERT_EQ(target.size(), 149u);
+  fs::remove_all(top);
+  Wizard w(kInstaller);
+  ASSERT_TRUE(w.window);
+  w.ToFolderPage();
+  w.SetFolder(target);
+  ClickButton(w.Button(kNext));
+  // The whole path is created; what the wizard keeps as its target is cut.
+  EXPECT_TRUE(fs::is_directory(target));
+  EXPECT_EQ(Child(w.window, L"Edit"), nullptr) << "the wizard did not reach the confirmation page";
+  ClickButton(w.Button(kPrev));  // the folder page reloads its box from the kept target
+  EXPECT_EQ(w.Folder(), target.substr(0, 128));
+  fs::remove_all(top);
 }
 
 TEST(WizardTest, AFullInstallationIntoAFolderWithSpaces) {
