@@ -44,13 +44,9 @@ agree
 shot page2-folder
 next
 shot page3-confirm
-# The copying page shows while the installation runs: catch it in flight.
-eval "$(xdotool getwindowgeometry --shell "$window")"
-border=$(((WIDTH - 642) / 2))
-xdotool mousemove $((X + border + 484)) $((Y + HEIGHT - 490 - border + 466)) click 1 &
-sleep 0.15
-shot page4-copying
-wait
+# The copying page shows only while the installation runs, a fraction of a
+# second for the example: it is not captured.
+next
 sleep 2
 shot page5-done
 folder=$(wine reg query 'HKLM\Software\Vanto\VANTO-X' /v Folder 2>/dev/null | tr -d '\r' |
