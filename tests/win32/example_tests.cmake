@@ -43,5 +43,5 @@ if(VANTO_MKSETUP)
   target_compile_definitions(wizard_test PRIVATE
     VANTO_EXAMPLE_INSTALLER=L"${W_INSTALLER}"
     VANTO_EXAMPLE_RESOURCES=L"${W_RESOURCES}")
-  add_dependencies(wizard_test example_installer)
+  add_dependencies(wizard_test example_installer idle_process)
 endif()

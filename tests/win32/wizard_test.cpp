@@ -347,6 +347,29 @@ TEST(WizardTest, ATargetFolderIsKeptToItsFirst128Bytes) {
   fs::remove_all(top);
 }
 
+TEST(WizardTest, NextStopsRunningCopiesOfTheProductByTheirExactName) {
+  // Two idle programs, one named exactly as the product's program and one
+  // differing only in case; Next stops the first and spares the second.
+  wchar_t own[MAX_PATH];
+  GetModuleFileNameW(nullptr, own, MAX_PATH);
+  const fs::path idle = fs::path(own).parent_path() / "idle_process.exe";
+  const fs::path exact = fs::temp_directory_path() / "vanto-stop-exact" / "VANTO-X.exe";
+  const fs::path other = fs::temp_directory_path() / "vanto-stop-other" / "vanto-x.exe";
+  for (const fs::path& p : {exact, other}) {
+    fs::create_directories(p.parent_path());
+    fs::copy_file(idle, p, fs::copy_options::overwrite_existing);
+  }
+  auto exact_process = ChildProcess::Start(exact.wstring());
+  auto other_process = ChildProcess::Start(other.wstring());
+  ASSERT_TRUE(exact_process && other_process);
+  Sleep(300);
+  Wizard w(kInstaller);
+  ASSERT_TRUE(w.window);
+  ClickButton(w.Button(kNext));
+  EXPECT_EQ(exact_process->Wait(5000), 0xFFFFFFFFu);
+  EXPECT_FALSE(other_process->Wait(500)) << "a program of another name was stopped";
+}
+
 TEST(WizardTest, AFullInstallationIntoAFolderWithSpaces) {
   const std::wstring target = L"C:\\Program Files\\\x58A8\x67D8 VANTO";  // 墨柘 VANTO
   fs::remove_all(target);
