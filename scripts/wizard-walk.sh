@@ -3,9 +3,15 @@
 # runs the installer, clicks its way through the six pages with the
 # system's own mouse (xdotool on the rig's Xvfb), saves a screenshot of
 # every page, and prints where the product was installed.
-#   scripts/wizard-walk.sh SETUP.exe [SCREENSHOT_DIR]   (default: docs/wizard)
+#   scripts/wizard-walk.sh [--copying-page] SETUP.exe [SCREENSHOT_DIR]   (default: docs/wizard)
+# --copying-page also captures the copying page, which the example passes in
+# a fraction of a second: a read-only Readme.txt waits in the target folder,
+# so the installation stops at its message; the message is moved aside for
+# the picture and answered. (For the docs' screenshots, not for users.)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+copying=0
+if [ "${1:-}" = --copying-page ]; then copying=1; shift; fi
 exe=$(readlink -f "$1")
 shots=${2:-docs/wizard}
 mkdir -p "$shots"
@@ -14,6 +20,11 @@ trap 'scripts/wine-rig.sh stop "$rig" >/dev/null; rm -rf "$rig"' EXIT
 scripts/wine-rig.sh start "$rig" >/dev/null
 # shellcheck disable=SC1091
 . "$rig/env"
+if [ "$copying" = 1 ]; then
+  mkdir -p "$WINEPREFIX/drive_c/VANTO-X"
+  echo "in the way" >"$WINEPREFIX/drive_c/VANTO-X/Readme.txt"
+  wine cmd /c attrib +r 'C:\VANTO-X\Readme.txt' </dev/null >/dev/null 2>&1
+fi
 wine "$exe" </dev/null >/dev/null 2>&1 &
 
 window=""
@@ -44,9 +55,23 @@ agree
 shot page2-folder
 next
 shot page3-confirm
-# The copying page shows only while the installation runs, a fraction of a
-# second for the example: it is not captured.
 next
+if [ "$copying" = 1 ]; then
+  box=""
+  for _ in $(seq 1 50); do
+    box=$(xdotool search --onlyvisible --name "^ VANTO$" 2>/dev/null | head -n1 || true)
+    [ -n "$box" ] && break
+    sleep 0.2
+  done
+  if [ -n "$box" ]; then
+    xdotool windowmove "$box" 0 -400
+    sleep 0.5
+    shot page4-copying
+    xdotool windowmove "$box" 300 300 2>/dev/null || true
+    # The message is modal and has the focus: Enter answers it.
+    xdotool key Return 2>/dev/null || true
+  fi
+fi
 sleep 2
 shot page5-done
 folder=$(wine reg query 'HKLM\Software\Vanto\VANTO-X' /v Folder 2>/dev/null | tr -d '\r' |
