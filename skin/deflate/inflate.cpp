@@ -1,0 +1,212 @@
+#include "skin/deflate/inflate.h"
+
+#include <algorithm>
+#include <array>
+
+#include "skin/deflate/bit_reader.h"
+#include "skin/deflate/deflate_constants.h"
+#include "skin/deflate/huffman_table.h"
+
+namespace skin::deflate {
+namespace {
+
+// Enough output capacity to start with that small members never
+// reallocate, without letting a forged size claim memory up front.
+constexpr std::size_t kInitialReserve = std::size_t{1} << 20;
+
+struct FixedTables {
+  HuffmanTable literal_length;
+  HuffmanTable distance;
+};
+
+// The fixed codes are the same for every block, so they are built once.
+const FixedTables& Fixed() {
+  static const FixedTables tables = [] {
+    FixedTables t;
+    std::array<std::uint8_t, kNumFixedLitLenSymbols> lit{};
+    std::fill(lit.begin(), lit.begin() + 144, 8);
+    std::fill(lit.begin() + 144, lit.begin() + 256, 9);
+    std::fill(lit.begin() + 256, lit.begin() + 280, 7);
+    std::fill(lit.begin() + 280, lit.end(), 8);
+    std::array<std::uint8_t, kNumFixedDistanceSymbols> dist{};
+    dist.fill(5);
+    t.literal_length.Build(lit, kMaxCodeLength, TCodeSpace::Complete, kFirstLengthSymbol,
+                           kLengthExtraBits);
+    t.distance.Build(dist, kMaxCodeLength, TCodeSpace::Complete, 0, kDistanceExtraBits);
+    return t;
+  }();
+  return tables;
+}
+
+class Inflater {
+public:
+  Inflater(base::ByteView input, std::size_t expected_size, base::Bytes& output)
+      : in_(input), expected_(expected_size), out_(output) {}
+
+  TInflateFailure Run() {
+    out_.clear();
+    out_.reserve(std::min(expected_, kInitialReserve));
+    unsigned empty_in_a_row = 0;
+    for (;;) {
+      const std::size_t before = out_.size();
+      const bool final = in_.Read(1) != 0;  // BFINAL
+      const unsigned type = in_.Read(kBlockTypeBits);  // BTYPE
+      if (in_.Overran()) return TInflateFailure::InputEnded;
+      TInflateFailure result = TInflateFailure::None;
+      switch (type) {
+        case kBlockStored: result = StoredBlock(); break;
+        case kBlockFixed: result = Codes(Fixed().literal_length, Fixed().distance); break;
+        case kBlockDynamic: result = DynamicBlock(); break;
+        default: return TInflateFailure::Btype;
+      }
+      if (result != TInflateFailure::None) return result;
+      if (final) return TInflateFailure::None;
+      empty_in_a_row = out_.size() == before ? empty_in_a_row + 1 : 0;
+      if (empty_in_a_row > kMaxEmptyBlocksInARow) return TInflateFailure::EmptyBlocks;
+    }
+  }
+
+private:
+  TInflateFailure StoredBlock() {
+    if (!in_.AlignToInput() || in_.BytesLeft() < kStoredHeaderBytes) {
+      return TInflateFailure::InputEnded;
+    }
+    const std::uint8_t* header = in_.TakeBytes(kStoredHeaderBytes);
+    const std::uint16_t len = base::GetU16(header);       // LEN
+    const std::uint16_t nlen = base::GetU16(header + 2);  // NLEN
+    if (static_cast<std::uint16_t>(~nlen) != len) return TInflateFailure::StoredLength;
+    if (len > in_.BytesLeft()) return TInflateFailure::InputEnded;
+    if (len > expected_ - out_.size()) return TInflateFailure::OutputTooLong;
+    const std::uint8_t* data = in_.TakeBytes(len);
+    out_.insert(out_.end(), data, data + len);
+    return TInflateFailure::None;
+  }
+
+  TInflateFailure DynamicBlock() {
+    const unsigned hlit = in_.Read(kHlitBits) + kHlitBase;     // HLIT
+    const unsigned hdist = in_.Read(kHdistBits) + kHdistBase;  // HDIST
+    const unsigned hclen = in_.Read(kHclenBits) + kHclenBase;  // HCLEN
+    if (hlit > kNumLitLenSymbols) return TInflateFailure::Hlit;
+    if (hdist > kNumDistanceSymbols) return TInflateFailure::Hdist;
+
+    std::array<std::uint8_t, kNumCodeLengthSymbols> code_length_lengths{};
+    for (unsigned i = 0; i < hclen; ++i) {
+      code_length_lengths[kCodeLengthOrder[i]] =
+          static_cast<std::uint8_t>(in_.Read(kCodeLengthCodeBits));
+    }
+    if (in_.Overran()) return TInflateFailure::InputEnded;
+    HuffmanTable code_length_code;
+    if (!code_length_code.Build(code_length_lengths, kMaxCodeLengthCodeLength,
+                                TCodeSpace::Complete)) {
+      return TInflateFailure::CodeLengthCode;
+    }
+
+    // Literal/length and distance lengths form one sequence: a run may
+    // cross from the one into the other, but not past the end.
+    std::array<std::uint8_t, kNumLitLenSymbols + kNumDistanceSymbols> lengths{};
+    const unsigned total = hlit + hdist;
+    unsigned n = 0;
+    while (n < total) {
+      std::uint32_t entry = 0;
+      if (!Decode(code_length_code, entry)) return TInflateFailure::BadSymbol;
+      const unsigned symbol = EntrySymbol(entry);
+      if (symbol < kRepeatPrevious) {
+        lengths[n++] = static_cast<std::uint8_t>(symbol);
+        continue;
+      }
+      std::uint8_t value = 0;
+      unsigned run = 0;
+      if (symbol == kRepeatPrevious) {
+        if (n == 0) return TInflateFailure::CodeLengths;
+        value = lengths[n - 1];
+        run = 3 + in_.Read(2);
+      } else if (symbol == kRepeatZeroShort) {
+        run = 3 + in_.Read(3);
+      } else {
+        run = 11 + in_.Read(7);
+      }
+      if (in_.Overran()) return TInflateFailure::InputEnded;
+      if (run > total - n) return TInflateFailure::CodeLengths;
+      std::fill_n(lengths.begin() + n, run, value);
+      n += run;
+    }
+    if (in_.Overran()) return TInflateFailure::InputEnded;
+
+    // Without an end-of-block code the block could never end.
+    if (lengths[kEndOfBlock] == 0) return TInflateFailure::LiteralLengthCode;
+    HuffmanTable literal_length;
+    HuffmanTable distance;
+    const std::span<const std::uint8_t> all(lengths.data(), total);
+    if (!literal_length.Build(all.first(hlit), kMaxCodeLength, TCodeSpace::AllowSingleCode,
+                              kFirstLengthSymbol, kLengthExtraBits)) {
+      return TInflateFailure::LiteralLengthCode;
+    }
+    if (!distance.Build(all.subspan(hlit), kMaxCodeLength, TCodeSpace::AllowSingleCode, 0,
+                        kDistanceExtraBits)) {
+      return TInflateFailure::DistanceCode;
+    }
+    return Codes(literal_length, distance);
+  }
+
+  // One look-up; false for a bit string that no code has. The code's extra
+  // bits are left for the caller.
+  bool Decode(const HuffmanTable& table, std::uint32_t& entry_out) {
+    in_.Ensure(kMaxCodeLength);
+    const std::uint32_t entry = table.Lookup(in_.Peek(table.table_bits()));
+    if (entry == kEmptyEntry) return false;
+    in_.Consume(EntryCodeLength(entry));
+    entry_out = entry;
+    return true;
+  }
+
+  TInflateFailure Codes(const HuffmanTable& literal_length, const HuffmanTable& distance) {
+    for (;;) {
+      std::uint32_t entry = 0;
+      if (!Decode(literal_length, entry)) return TInflateFailure::BadSymbol;
+      // Every code is at least one bit, so zero padding ends this loop.
+      if (in_.Overran()) return TInflateFailure::InputEnded;
+      const unsigned symbol = EntrySymbol(entry);
+      if (symbol < kEndOfBlock) {
+        if (out_.size() == expected_) return TInflateFailure::OutputTooLong;
+        out_.push_back(static_cast<std::uint8_t>(symbol));
+        continue;
+      }
+      if (symbol == kEndOfBlock) return TInflateFailure::None;
+      if (symbol >= kNumLitLenSymbols) return TInflateFailure::BadSymbol;  // 286, 287
+      const std::size_t length =
+          kLengthBase[symbol - kFirstLengthSymbol] + in_.Read(EntryExtraBits(entry));
+
+      if (!Decode(distance, entry)) return TInflateFailure::BadSymbol;
+      const unsigned dsym = EntrySymbol(entry);
+      if (dsym >= kNumDistanceSymbols) return TInflateFailure::BadSymbol;  // 30, 31
+      const std::size_t dist = kDistanceBase[dsym] + in_.Read(EntryExtraBits(entry));
+      if (in_.Overran()) return TInflateFailure::InputEnded;
+      if (dist > out_.size()) return TInflateFailure::DistanceTooFar;
+      if (length > expected_ - out_.size()) return TInflateFailure::OutputTooLong;
+
+      // Byte by byte and by index: a match may overlap the bytes it is
+      // producing, and the vector may not move underneath it (capacity is
+      // reserved by the resize before any byte is read).
+      const std::size_t start = out_.size();
+      out_.resize(start + length);
+      std::uint8_t* dst = out_.data() + start;
+      const std::uint8_t* src = dst - dist;
+      for (std::size_t i = 0; i < length; ++i) dst[i] = src[i];
+    }
+  }
+
+  BitReader in_;
+  std::size_t expected_;
+  base::Bytes& out_;
+};
+
+}  // namespace
+
+TInflateResult InflateRaw(base::ByteView input, std::size_t expected_size, base::Bytes& output,
+                          TInflateFailure* failure) {
+  const TInflateFailure why = Inflater(input, expected_size, output).Run();
+  if (failure) *failure = why;
+  return why == TInflateFailure::None ? TInflateResult::Done : TInflateResult::Failed;
+}
+
+}  // namespace skin::deflate
