@@ -4,6 +4,8 @@ set(VANTO_MKSETUP "" CACHE FILEPATH "mksetup built by the host tree")
 
 add_library(vanto_test_driver STATIC support/process_driver_win.cpp)
 target_link_libraries(vanto_test_driver PUBLIC vanto_options)
+add_library(vanto_test_folders STATIC support/folders_win.cpp)
+target_link_libraries(vanto_test_folders PUBLIC vanto_base ole32 uuid shell32)
 add_library(vanto_ui_input STATIC support/ui_input_win.cpp)
 target_link_libraries(vanto_ui_input PUBLIC vanto_controls)
 

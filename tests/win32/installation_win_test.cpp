@@ -29,10 +29,11 @@
 #include "installer/shell_shortcuts_win.h"
 #include "installer/texts.h"
 #include "tests/host/gbk_literal.h"
+#include "tests/win32/support/folders.h"
 
 namespace {
 
-using Names = std::vector<std::wstring>;
+using namespace testing_support;
 using testing_support::Gbk;
 
 const std::wstring kRoot = L"C:\\墨柘安装测试";
@@ -52,43 +53,11 @@ const std::wstring kShellFoldersKey =
 const std::wstring kUserShellFoldersKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
-void Require(bool ok, const std::string& what) {
-  if (!ok) throw std::runtime_error("test set-up failed: " + what);
-}
 
 std::string ToGbk(const std::wstring& wide) { return base::WideToGbk(wide); }
 
-Names ListNames(const std::wstring& folder) {
-  Names names;
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::wstring name = data.cFileName;
-    if (name != L"." && name != L"..") names.push_back(name);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
-void RemoveTree(const std::wstring& path) {
-  for (const std::wstring& name : ListNames(path)) {
-    std::wstring child = path + L"\\" + name;
-    SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DWORD a = GetFileAttributesW(child.c_str());
-    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY))
-      RemoveTree(child);
-    else
-      DeleteFileW(child.c_str());
-  }
-  RemoveDirectoryW(path.c_str());
-}
 
-void MakeFolder(const std::wstring& path) {
-  Require(CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS,
-          "create folder " + ToGbk(path));
-}
 
 std::optional<base::Bytes> ReadFileBytes(const std::wstring& path) {
   HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -216,34 +185,7 @@ void SetShellFolder(const wchar_t* name, const std::wstring& folder) {
   SetUserText(kShellFoldersKey, name, folder);
 }
 
-// The target (through the link's item ID list, which is what starts it:
-// Wine keeps the plain path in the ANSI code page only) and the arguments.
-struct LinkInfo {
-  bool loaded = false;
-  std::wstring target, arguments;
-};
 
-LinkInfo ReadLink(const std::wstring& file) {
-  LinkInfo info;
-  base::ComApartment apartment;
-  Require(apartment.entered(), "CoInitialize");
-  base::ComPtr<IShellLinkW> link;
-  Require(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                     __uuidof(IShellLinkW), link.PutVoid())),
-          "shell link object");
-  base::ComPtr<IPersistFile> persist;
-  Require(SUCCEEDED(link.As(persist)), "IPersistFile");
-  if (FAILED(persist->Load(file.c_str(), STGM_READ))) return info;
-  info.loaded = true;
-  wchar_t text[INFOTIPSIZE];
-  PIDLIST_ABSOLUTE id_list = nullptr;
-  if (link->GetIDList(&id_list) == S_OK && id_list) {
-    if (SHGetPathFromIDListW(id_list, text)) info.target = text;
-    CoTaskMemFree(id_list);
-  }
-  if (SUCCEEDED(link->GetArguments(text, INFOTIPSIZE))) info.arguments = text;
-  return info;
-}
 
 class RecordingView final : public installer::InstallView {
 public:
@@ -446,7 +388,7 @@ TEST_F(InstallationWinTest, InstallsFilesRecordRegistryAndShortcuts) {
   for (const Expected& e : links) {
     LinkInfo link = ReadLink(e.link);
     ASSERT_TRUE(link.loaded) << ToGbk(e.link);
-    EXPECT_EQ(link.target, e.target) << ToGbk(e.link);
+    EXPECT_EQ(link.id_list_path, e.target) << ToGbk(e.link);
     EXPECT_EQ(link.arguments, e.arguments) << ToGbk(e.link);
   }
 }

@@ -24,10 +24,11 @@
 #include "base/text_codec.h"
 #include "installer/shell.h"
 #include "installer/shell_paths.h"
+#include "tests/win32/support/folders.h"
 
 namespace {
 
-using Names = std::vector<std::wstring>;
+using namespace testing_support;
 
 // Chinese names as the installer holds them (GBK bytes, checked with iconv)
 // next to the UTF-16 that must reach the disk.
@@ -45,10 +46,6 @@ const std::wstring kShellFoldersKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const std::wstring kHtmlOpenCommandKey = L"htmlfile\\shell\\open\\command";
 
-// Test set-up that fails throws; GoogleTest reports it as the test's failure.
-void Require(bool ok, const std::string& what) {
-  if (!ok) throw std::runtime_error("test set-up failed: " + what);
-}
 
 std::string Gbk(const std::wstring& wide) { return base::WideToGbk(wide); }
 
@@ -69,37 +66,8 @@ void MakeFile(const std::wstring& path) {
   CloseHandle(h);
 }
 
-void MakeFolder(const std::wstring& path) {
-  Require(CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS,
-          "create folder " + Gbk(path));
-}
 
-// The names in a folder as the file system reports them, sorted.
-Names ListNames(const std::wstring& folder) {
-  Names names;
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::wstring name = data.cFileName;
-    if (name != L"." && name != L"..") names.push_back(name);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
-void RemoveTree(const std::wstring& path) {
-  for (const std::wstring& name : ListNames(path)) {
-    std::wstring child = path + L"\\" + name;
-    SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (WideDirectoryExists(child))
-      RemoveTree(child);
-    else
-      DeleteFileW(child.c_str());
-  }
-  RemoveDirectoryW(path.c_str());
-}
 
 // A folder that exists for one test and is removed with its contents after.
 class ScopedFolder {
@@ -223,38 +191,7 @@ bool RegistryKeyExists(HKEY root, const std::wstring& subkey) {
   return true;
 }
 
-// A link file as the shell reads it back. id_list_path is the target as
-// the link's item ID list names it.
-struct LinkInfo {
-  bool loaded = false;
-  std::wstring path, id_list_path, arguments, working_directory, icon_path;
-  int icon_index = -1;
-};
 
-LinkInfo ReadLink(const std::wstring& file) {
-  LinkInfo info;
-  base::ComApartment apartment;
-  Require(apartment.entered(), "CoInitialize");
-  base::ComPtr<IShellLinkW> link;
-  Require(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                     __uuidof(IShellLinkW), link.PutVoid())),
-          "CoCreateInstance(ShellLink)");
-  base::ComPtr<IPersistFile> persist;
-  Require(SUCCEEDED(link.As(persist)), "IPersistFile");
-  if (FAILED(persist->Load(file.c_str(), STGM_READ))) return info;
-  info.loaded = true;
-  wchar_t text[INFOTIPSIZE];
-  if (SUCCEEDED(link->GetPath(text, INFOTIPSIZE, nullptr, SLGP_RAWPATH))) info.path = text;
-  PIDLIST_ABSOLUTE id_list = nullptr;
-  if (link->GetIDList(&id_list) == S_OK && id_list) {
-    if (SHGetPathFromIDListW(id_list, text)) info.id_list_path = text;
-    CoTaskMemFree(id_list);
-  }
-  if (SUCCEEDED(link->GetArguments(text, INFOTIPSIZE))) info.arguments = text;
-  if (SUCCEEDED(link->GetWorkingDirectory(text, INFOTIPSIZE))) info.working_directory = text;
-  if (SUCCEEDED(link->GetIconLocation(text, INFOTIPSIZE, &info.icon_index))) info.icon_path = text;
-  return info;
-}
 
 // Restores the process's current directory, which some helpers move.
 class ScopedCurrentDirectory {
