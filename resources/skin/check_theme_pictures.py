@@ -11,6 +11,8 @@ import os
 import re
 import struct
 import sys
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import bmp24  # noqa: E402  (shared with the other picture scripts)
 
 THEMES = ["MACOS", "WINXP", "DEEPBLUE", "PROTEIN", "BLUEGLASS"]
 MAGENTA = (255, 0, 255)
@@ -77,32 +79,10 @@ def expected_pictures():
 
 
 def read_bmp(path):
-    """(width, height, rows of (r, g, b)) of a 24-bit BMP, or raises
+    """(width, height, rows of (r, g, b)) of a 24-bit BMP file, or raises
     ValueError saying what is wrong with it."""
     with open(path, "rb") as f:
-        data = f.read()
-    if len(data) < 54 or data[:2] != b"BM":
-        raise ValueError("not a BMP file")
-    file_size, _, offset = struct.unpack_from("<IIi", data, 2)
-    header, w, h, planes, bpp, compression = struct.unpack_from("<IiiHHI", data, 14)
-    if file_size != len(data):
-        raise ValueError(f"header says {file_size} bytes, file has {len(data)}")
-    if header < 40:
-        raise ValueError(f"info header of {header} bytes")
-    if planes != 1 or bpp != 24 or compression != 0:
-        raise ValueError(f"planes {planes}, {bpp} bpp, compression {compression}; "
-                         "want 1, 24, none")
-    if w <= 0 or h == 0:
-        raise ValueError(f"size {w}x{h}")
-    stride = (w * 3 + 3) & ~3
-    if offset < 14 + header or offset + stride * abs(h) > len(data):
-        raise ValueError("pixel data outside the file")
-    rows = []
-    for y in range(abs(h)):
-        base = offset + (abs(h) - 1 - y if h > 0 else y) * stride
-        rows.append([(data[base + 3 * x + 2], data[base + 3 * x + 1], data[base + 3 * x])
-                     for x in range(w)])
-    return w, abs(h), rows
+        return bmp24.read(f.read())
 
 
 def near_magenta(c):

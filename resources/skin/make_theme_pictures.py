@@ -79,6 +79,8 @@ import struct
 import sys
 from dataclasses import dataclass, replace
 from typing import Optional, Tuple
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import bmp24  # noqa: E402  (shared with the other picture scripts)
 
 MAGENTA = (255, 0, 255)
 WHITE = (255, 255, 255)
@@ -1283,15 +1285,6 @@ def all_pictures():
     return pics
 
 
-def bmp_bytes(rows):
-    h, w = len(rows), len(rows[0])
-    pad = b"\0" * ((4 - (w * 3) % 4) % 4)
-    data = b"".join(b"".join(bytes((b, g, r)) for r, g, b in row) + pad for row in reversed(rows))
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(data), 0, 0, 14 + len(info))
-    return head + info + data
-
-
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: make_theme_pictures.py OUTDIR")
@@ -1301,7 +1294,7 @@ def main():
     lines = []
     for name in sorted(pics):
         with open(os.path.join(out, name + ".bmp"), "wb") as f:
-            f.write(bmp_bytes(pics[name]))
+            f.write(bmp24.write(pics[name]))
         lines.append(f'{name} BITMAP "{name}.bmp"\n')
     with open(os.path.join(out, "theme_pictures.rc"), "w", newline="\n") as f:
         f.writelines(lines)

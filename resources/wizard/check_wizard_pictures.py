@@ -13,6 +13,8 @@ import os
 import re
 import struct
 import sys
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import bmp24  # noqa: E402  (shared with the other picture scripts)
 
 # name -> (width, height, format the wizard reads it as; None: BMP or JPEG)
 WANT = {
@@ -39,33 +41,6 @@ UNDER_BANNER = {"WIZ_LICENCE_BAND": "WIZ_BANNER_1", "WIZ_FOLDER_ART": "WIZ_BANNE
                 "WIZ_CONFIRM_ART": "WIZ_BANNER_3"}
 
 RC_LINE = re.compile(r'^([A-Z0-9_]+) RCDATA "([^"\\]+)"$')
-
-
-def bmp_info(data):
-    """(width, height, rows of (r, g, b)) of a 24-bit BMP, or raises
-    ValueError saying what is wrong with it."""
-    if len(data) < 54 or data[:2] != b"BM":
-        raise ValueError("not a BMP file (no BM header)")
-    file_size, _, offset = struct.unpack_from("<IIi", data, 2)
-    header, w, h, planes, bpp, compression = struct.unpack_from("<IiiHHI", data, 14)
-    if file_size != len(data):
-        raise ValueError(f"BMP header says {file_size} bytes, file has {len(data)}")
-    if header < 40:
-        raise ValueError(f"BMP info header of {header} bytes")
-    if planes != 1 or bpp != 24 or compression != 0:
-        raise ValueError(f"BMP with planes {planes}, {bpp} bpp, compression {compression}; "
-                         "want 1, 24, none")
-    if w <= 0 or h == 0:
-        raise ValueError(f"BMP size {w}x{h}")
-    stride = (w * 3 + 3) & ~3
-    if offset < 14 + header or offset + stride * abs(h) > len(data):
-        raise ValueError("BMP pixel data outside the file")
-    rows = []
-    for y in range(abs(h)):
-        base = offset + (abs(h) - 1 - y if h > 0 else y) * stride
-        rows.append([(data[base + 3 * x + 2], data[base + 3 * x + 1], data[base + 3 * x])
-                     for x in range(w)])
-    return w, abs(h), rows
 
 
 # Start-of-frame markers: every SOFn but DHT (C4), JPG (C8) and DAC (CC).
@@ -143,7 +118,7 @@ def picture_faults(name, path, want):
     rows = None
     try:
         if fmt_ext == "bmp":
-            w, h, rows = bmp_info(data)
+            w, h, rows = bmp24.read(data)
         else:
             w, h = jpeg_size(data)
     except (ValueError, struct.error) as e:

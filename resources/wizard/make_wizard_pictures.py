@@ -46,6 +46,8 @@ import shutil
 import struct
 import subprocess
 import sys
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import bmp24  # noqa: E402  (shared with the other picture scripts)
 
 # --------------------------------------------------------------------------
 # Palette
@@ -290,15 +292,6 @@ class Canvas:
     def rows(self):
         return [[tuple(min(255, max(0, int(c + 0.5))) for c in p)
                  for p in self.px[y * self.w:(y + 1) * self.w]] for y in range(self.h)]
-
-
-def bmp_bytes(rows):
-    h, w = len(rows), len(rows[0])
-    pad = b"\0" * ((4 - (w * 3) % 4) % 4)
-    data = b"".join(b"".join(bytes((b, g, r)) for r, g, b in row) + pad for row in reversed(rows))
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(data), 0, 0, 14 + len(info))
-    return head + info + data
 
 
 # --------------------------------------------------------------------------
@@ -722,7 +715,7 @@ def main():
     for name, draw, fmt, _ in PICTURES:
         bmp = os.path.join(out, name + ".bmp")
         with open(bmp, "wb") as f:
-            f.write(bmp_bytes(draw().rows()))
+            f.write(bmp24.write(draw().rows()))
         if fmt == "jpg":
             to_jpeg(convert, bmp, os.path.join(out, name + ".jpg"))
         lines.append(f'{name} RCDATA "{name}.{fmt}"\n')
