@@ -18,6 +18,8 @@ THEMES = ["MACOS", "WINXP", "DEEPBLUE", "PROTEIN", "BLUEGLASS"]
 MAGENTA = (255, 0, 255)
 
 # The sizes the controls cut the pictures by: (frames, frame width, height).
+# Kept apart from the generator's own table on purpose: a slip there must not
+# pass here.
 BINDING = {
     "MACOS": dict(BUTTON=(3, 84, 23), CHECKBOX=(4, 15, 17), RADIOBUTTON=(4, 16, 17),
                   TITLEBTN=(18, 17, 17)),
