@@ -7,6 +7,8 @@
 #include "framework/graphics/text_renderer.h"
 #include "skin/skin_draw.h"
 #include "skin/sui_button.h"
+#include "skin/sui_file_theme.h"
+#include "skin/sui_skin_items.h"
 #include "skin/sui_style_rules.h"
 
 #include "base/win_api.h"
@@ -138,9 +140,9 @@ void TsuiCustomButton::CreateWnd() {
 
 void TsuiCustomButton::GetThemeFace(TBitmap& face, int frame) {
   TsuiUIStyle theme;
-  const TsuiFileThemeBase* file_theme = AsFileTheme(file_theme_);
+  const TsuiFileTheme* file_theme = AsFileTheme(file_theme_);
   if (UsingFileTheme(file_theme, ui_style_, theme)) {
-    file_theme->CopyPicture(15, face, frame, 3);
+    file_theme->CopyPicture(skin_item::kButton, face, skin_item::kButtonFrames, frame);
   } else {
     GetBuiltInBitmap(theme, 1, &face, frame, 3);
   }
@@ -379,11 +381,11 @@ void TsuiButton::SetGlyph(const TBitmap& glyph) {
 
 void TsuiButton::UIStyleChanged() {
   TsuiUIStyle theme;
-  const TsuiFileThemeBase* file_theme = AsFileTheme(FileTheme());
+  const TsuiFileTheme* file_theme = AsFileTheme(FileTheme());
   graphics::TFont font = Font();
   if (UsingFileTheme(file_theme, TsuiCustomButton::UIStyle(), theme)) {
-    SetTransparent(file_theme->GetFlag(5));
-    font.Color = file_theme->GetColor(24);
+    SetTransparent(file_theme->GetFlag(skin_item::kButtonTrans));
+    font.Color = file_theme->GetColor(skin_item::kButtonFontColor);
   } else {
     SetTransparent(GetBuiltInBool(theme, 2));
     font.Color = graphics::clBlack;

@@ -35,8 +35,8 @@ void PropagateUIStyle(framework::TWinControl* container, TsuiUIStyle style,
   }
 }
 
-const TsuiFileThemeBase* AsFileTheme(const framework::TComponent* component) {
-  return dynamic_cast<const TsuiFileThemeBase*>(component);
+const TsuiFileTheme* AsFileTheme(const framework::TComponent* component) {
+  return dynamic_cast<const TsuiFileTheme*>(component);
 }
 
 }  // namespace skin

@@ -24,6 +24,6 @@ void PropagateUIStyle(framework::TWinControl* container, TsuiUIStyle style,
 
 // The file theme a control refers to, as the look-ups see it (null when the
 // component is no file theme).
-const TsuiFileThemeBase* AsFileTheme(const framework::TComponent* component);
+const TsuiFileTheme* AsFileTheme(const framework::TComponent* component);
 
 }  // namespace skin

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "skin/skin_draw.h"
+#include "skin/sui_file_theme.h"
 
 namespace skin {
 namespace {
@@ -206,7 +207,7 @@ void GetBuiltInBitmap(TsuiUIStyle theme, int entry, graphics::TBitmap* bitmap, i
   ExtractFrame(strip, *bitmap, frame_count, frame);
 }
 
-bool UsingFileTheme(const TsuiFileThemeBase* file_theme, TsuiUIStyle style,
+bool UsingFileTheme(const TsuiFileTheme* file_theme, TsuiUIStyle style,
                     TsuiUIStyle& out_theme) {
   out_theme = style;
   if (style != FromThemeFile) return false;

@@ -11,9 +11,10 @@
 
 #include "framework/graphics/bitmap.h"
 #include "framework/graphics/color.h"
-#include "skin/sui_file_theme_base.h"
 
 namespace skin {
+
+class TsuiFileTheme;
 
 enum TsuiUIStyle : std::uint8_t { FromThemeFile, MacOS, WinXP, DeepBlue, Protein, BlueGlass };
 
@@ -54,7 +55,7 @@ void GetBuiltInBitmap(TsuiUIStyle theme, int entry, graphics::TBitmap* bitmap, i
 // only for FromThemeFile with a file theme that is Ready() (the control
 // asks the file theme). FromThemeFile without a usable file theme gives
 // false and out_theme DeepBlue.
-bool UsingFileTheme(const TsuiFileThemeBase* file_theme, TsuiUIStyle style,
+bool UsingFileTheme(const TsuiFileTheme* file_theme, TsuiUIStyle style,
                     TsuiUIStyle& out_theme);
 
 // Turns a picture's resource name into its pixels; throws base::Error

@@ -11,7 +11,7 @@ namespace skin::deflate {
 inline constexpr unsigned kBlockTypeBits = 2;
 inline constexpr unsigned kBlockStored = 0;
 inline constexpr unsigned kBlockFixed = 1;
-inline constexpr unsigned kBlockDynamic = 2;  // 3 is reserved and refused
+inline constexpr unsigned kBlockDynamic = 2;  // 3 is reserved: read as a block without data
 
 // Longest code of any Huffman code in the format (code lengths are 0..15).
 inline constexpr unsigned kMaxCodeLength = 15;

@@ -5,7 +5,7 @@
 
 #include "skin/deflate/bit_reader.h"
 #include "skin/deflate/deflate_constants.h"
-#include "skin/deflate/huffman_table.h"
+#include "skin/deflate/huffman_tree.h"
 
 namespace skin::deflate {
 namespace {
@@ -14,15 +14,16 @@ namespace {
 // reallocate, without letting a forged size claim memory up front.
 constexpr std::size_t kInitialReserve = std::size_t{1} << 20;
 
-struct FixedTables {
-  HuffmanTable literal_length;
-  HuffmanTable distance;
+struct FixedTrees {
+  THuffmanTree literal_length{kMaxCodeLength};
+  THuffmanTree distance{kMaxCodeLength};
 };
 
-// The fixed codes are the same for every block, so they are built once.
-const FixedTables& Fixed() {
-  static const FixedTables tables = [] {
-    FixedTables t;
+// The fixed codes are the same for every block, so they are built once and
+// only read afterwards.
+const FixedTrees& Fixed() {
+  static const FixedTrees trees = [] {
+    FixedTrees t;
     std::array<std::uint8_t, kNumFixedLitLenSymbols> lit{};
     std::fill(lit.begin(), lit.begin() + 144, 8);
     std::fill(lit.begin() + 144, lit.begin() + 256, 9);
@@ -30,12 +31,11 @@ const FixedTables& Fixed() {
     std::fill(lit.begin() + 280, lit.end(), 8);
     std::array<std::uint8_t, kNumFixedDistanceSymbols> dist{};
     dist.fill(5);
-    t.literal_length.Build(lit, kMaxCodeLength, TCodeSpace::Complete, kFirstLengthSymbol,
-                           kLengthExtraBits);
-    t.distance.Build(dist, kMaxCodeLength, TCodeSpace::Complete, 0, kDistanceExtraBits);
+    t.literal_length.Build(lit, kFirstLengthSymbol, kLengthExtraBits);
+    t.distance.Build(dist, 0, kDistanceExtraBits);
     return t;
   }();
-  return tables;
+  return trees;
 }
 
 class Inflater {
@@ -55,9 +55,9 @@ public:
       TInflateFailure result = TInflateFailure::None;
       switch (type) {
         case kBlockStored: result = StoredBlock(); break;
-        case kBlockFixed: result = Codes(Fixed().literal_length, Fixed().distance); break;
+        case kBlockFixed: result = InflateCodes(Fixed().literal_length, Fixed().distance); break;
         case kBlockDynamic: result = DynamicBlock(); break;
-        default: return TInflateFailure::Btype;
+        default: break;  // reserved: a block without data, as if empty
       }
       if (result != TInflateFailure::None) return result;
       if (final) return TInflateFailure::None;
@@ -72,9 +72,9 @@ private:
       return TInflateFailure::InputEnded;
     }
     const std::uint8_t* header = in_.TakeBytes(kStoredHeaderBytes);
-    const std::uint16_t len = base::GetU16(header);       // LEN
-    const std::uint16_t nlen = base::GetU16(header + 2);  // NLEN
-    if (static_cast<std::uint16_t>(~nlen) != len) return TInflateFailure::StoredLength;
+    // LEN; its one's complement NLEN is not checked: LEN alone says how
+    // many bytes follow, and those are checked against the input.
+    const std::uint16_t len = base::GetU16(header);
     if (len > in_.BytesLeft()) return TInflateFailure::InputEnded;
     if (len > expected_ - out_.size()) return TInflateFailure::OutputTooLong;
     const std::uint8_t* data = in_.TakeBytes(len);
@@ -95,11 +95,8 @@ private:
           static_cast<std::uint8_t>(in_.Read(kCodeLengthCodeBits));
     }
     if (in_.Overran()) return TInflateFailure::InputEnded;
-    HuffmanTable code_length_code;
-    if (!code_length_code.Build(code_length_lengths, kMaxCodeLengthCodeLength,
-                                TCodeSpace::Complete)) {
-      return TInflateFailure::CodeLengthCode;
-    }
+    THuffmanTree code_length_code(kMaxCodeLengthCodeLength);
+    code_length_code.Build(code_length_lengths);  // 3-bit lengths never pass 7
 
     // Literal/length and distance lengths form one sequence: a run may
     // cross from the one into the other, but not past the end.
@@ -132,34 +129,30 @@ private:
     }
     if (in_.Overran()) return TInflateFailure::InputEnded;
 
-    // Without an end-of-block code the block could never end.
-    if (lengths[kEndOfBlock] == 0) return TInflateFailure::LiteralLengthCode;
-    HuffmanTable literal_length;
-    HuffmanTable distance;
+    // Code lengths are symbols 0..15, within the limit. A code without an
+    // end-of-block symbol cannot end its block: decoding then runs into an
+    // empty entry, the input's end or the output's size, and stops there.
+    THuffmanTree literal_length(kMaxCodeLength);
+    THuffmanTree distance(kMaxCodeLength);
     const std::span<const std::uint8_t> all(lengths.data(), total);
-    if (!literal_length.Build(all.first(hlit), kMaxCodeLength, TCodeSpace::AllowSingleCode,
-                              kFirstLengthSymbol, kLengthExtraBits)) {
-      return TInflateFailure::LiteralLengthCode;
-    }
-    if (!distance.Build(all.subspan(hlit), kMaxCodeLength, TCodeSpace::AllowSingleCode, 0,
-                        kDistanceExtraBits)) {
-      return TInflateFailure::DistanceCode;
-    }
-    return Codes(literal_length, distance);
+    literal_length.Build(all.first(hlit), kFirstLengthSymbol, kLengthExtraBits);
+    distance.Build(all.subspan(hlit), 0, kDistanceExtraBits);
+    return InflateCodes(literal_length, distance);
   }
 
   // One look-up; false for a bit string that no code has. The code's extra
   // bits are left for the caller.
-  bool Decode(const HuffmanTable& table, std::uint32_t& entry_out) {
+  bool Decode(const THuffmanTree& tree, std::uint32_t& entry_out) {
     in_.Ensure(kMaxCodeLength);
-    const std::uint32_t entry = table.Lookup(in_.Peek(table.table_bits()));
+    const std::uint32_t entry = tree.Lookup(in_.Peek(tree.MaxBits()));
     if (entry == kEmptyEntry) return false;
     in_.Consume(EntryCodeLength(entry));
     entry_out = entry;
     return true;
   }
 
-  TInflateFailure Codes(const HuffmanTable& literal_length, const HuffmanTable& distance) {
+  // Literal/length and distance codes until the end-of-block symbol.
+  TInflateFailure InflateCodes(const THuffmanTree& literal_length, const THuffmanTree& distance) {
     for (;;) {
       std::uint32_t entry = 0;
       if (!Decode(literal_length, entry)) return TInflateFailure::BadSymbol;

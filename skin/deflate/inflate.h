@@ -14,15 +14,11 @@ enum class TInflateResult { Done, Failed };
 // Why decoding failed, named after the field of the format that was wrong.
 enum class TInflateFailure {
   None,
-  InputEnded,       // the input ended before the final block did
-  Btype,            // BTYPE 3, which is reserved
-  StoredLength,     // LEN and NLEN disagree, or LEN runs past the input
+  InputEnded,       // the input ended before the final block did (also a
+                    // stored block's LEN running past it)
   Hlit,             // HLIT above 286
   Hdist,            // HDIST above 30
-  CodeLengthCode,   // the HCLEN lengths do not form a complete code
   CodeLengths,      // a repeat at the first position or past HLIT + HDIST
-  LiteralLengthCode,  // bad literal/length lengths, or no end-of-block code
-  DistanceCode,     // bad distance lengths
   BadSymbol,        // a bit string no code has, or symbol 286, 287, 30, 31
   DistanceTooFar,   // a distance reaching before the first byte written
   OutputTooLong,    // more output than expected_size

@@ -1,4 +1,4 @@
-#include "skin/deflate/huffman_table.h"
+#include "skin/deflate/huffman_tree.h"
 
 #include <array>
 
@@ -18,42 +18,28 @@ std::uint32_t ReverseBits(std::uint32_t code, unsigned length) {
 
 }  // namespace
 
-bool HuffmanTable::Build(std::span<const std::uint8_t> lengths, unsigned limit, TCodeSpace space,
-                         unsigned first_extra_symbol, std::span<const std::uint8_t> extra_bits) {
-  if (limit > kMaxCodeLength) return false;
+bool THuffmanTree::Build(std::span<const std::uint8_t> lengths, unsigned first_extra_symbol,
+                         std::span<const std::uint8_t> extra_bits) {
+  if (limit_ > kMaxCodeLength) return false;
   std::array<unsigned, kMaxCodeLength + 1> count{};
   unsigned max_length = 0;
-  unsigned used = 0;
   for (const std::uint8_t length : lengths) {
-    if (length > limit) return false;
+    if (length > limit_) return false;
     ++count[length];
     if (length > max_length) max_length = length;
-    if (length) ++used;
   }
 
-  // Code space left after each length: negative means two codes would
-  // share a prefix, positive that some bit strings decode to nothing.
-  long left = 1;
-  for (unsigned bits = 1; bits <= kMaxCodeLength; ++bits) {
-    left = (left << 1) - count[bits];
-    if (left < 0) return false;
-  }
-  if (left > 0) {
-    const bool allowed = space == TCodeSpace::AllowSingleCode &&
-                         (used == 0 || (used == 1 && max_length == 1));
-    if (!allowed) return false;
-  }
-
-  std::array<std::uint32_t, kMaxCodeLength + 2> next_code{};
+  // RFC 1951, 3.2.2: the first code of each length.
+  std::array<std::uint32_t, kMaxCodeLength + 1> next_code{};
   std::uint32_t code = 0;
   count[0] = 0;
-  for (unsigned bits = 1; bits <= kMaxCodeLength; ++bits) {
+  for (unsigned bits = 1; bits <= limit_; ++bits) {
     code = (code + count[bits - 1]) << 1;
     next_code[bits] = code;
   }
 
-  table_bits_ = max_length;
-  entries_.assign(std::size_t{1} << max_length, kEmptyEntry);
+  max_bits_ = max_length;
+  table_.assign(std::size_t{1} << max_length, kEmptyEntry);
   for (std::size_t symbol = 0; symbol < lengths.size(); ++symbol) {
     const unsigned length = lengths[symbol];
     if (!length) continue;
@@ -64,9 +50,9 @@ bool HuffmanTable::Build(std::span<const std::uint8_t> lengths, unsigned limit, 
     const std::uint32_t entry = static_cast<std::uint32_t>(symbol) | (length << 16) | (extra << 24);
     // A code of L bits owns every index whose low L bits are its reversed
     // code: the bits above belong to whatever follows it.
-    for (std::size_t i = ReverseBits(next_code[length]++, length); i < entries_.size();
+    for (std::size_t i = ReverseBits(next_code[length]++, length); i < table_.size();
          i += std::size_t{1} << length) {
-      entries_[i] = entry;
+      table_[i] = entry;
     }
   }
   return true;
