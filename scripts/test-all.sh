@@ -15,7 +15,8 @@ cmake --build --preset host -j "$jobs"
 ctest --preset host -j "$jobs"
 
 echo "== win32 tree (tests under Wine)"
-cmake --preset win32 -DVANTO_MKSETUP="$PWD/build/host/tools/mksetup/mksetup" >/dev/null
+cmake --preset win32 -DVANTO_MKSETUP="$PWD/build/host/tools/mksetup/mksetup" \
+  -DVANTO_MKSKIN="$PWD/build/host/tools/mkskin/mkskin" >/dev/null
 cmake --build --preset win32 -j "$jobs"
 # Under both code pages: the program's texts must come out right whatever
 # the system's ANSI code page is.

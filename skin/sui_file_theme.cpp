@@ -31,10 +31,9 @@ bool IsSkinnedClass(const framework::TComponent& c) {
   return c.ClassInfo().ClassName().rfind("Tsui", 0) == 0;
 }
 
-bool InheritsFromNamed(const framework::TComponent& c, const char* class_name) {
-  // Looked up by name: forms and skinned forms are layers above this one.
-  const framework::TClassInfo* info = framework::FindClass(class_name);
-  return info && c.ClassInfo().InheritsFrom(*info);
+// By name: forms and skinned forms are layers above this one.
+bool InheritsFromNamed(const framework::TComponent& c, std::string_view class_name) {
+  return c.ClassInfo().InheritsFrom(class_name);
 }
 
 }  // namespace

@@ -2,19 +2,18 @@
 
 #include "framework/controls/form.h"
 #include "framework/core/rtti.h"
+#include "skin/sui_file_theme.h"
 
 namespace skin {
 
 TsuiUIStyle GetOwnerUIStyle(framework::TComponent* owner) {
   auto* form = dynamic_cast<framework::TCustomForm*>(owner);
   if (!form) return DeepBlue;
-  // Looked up by name: the skinned form is a later layer than the controls
-  // that ask, and a program without one simply never finds it.
-  const framework::TClassInfo* skinned_form = framework::FindClass("TsuiForm");
-  if (!skinned_form) return DeepBlue;
+  // By name: the skinned form is a later layer than the controls that ask,
+  // and a program without one simply never finds it.
   for (int i = 0; i < form->ControlCount(); ++i) {
     framework::TControl* c = form->Controls(i);
-    if (!c->ClassInfo().InheritsFrom(*skinned_form)) continue;
+    if (!c->ClassInfo().InheritsFrom("TsuiForm")) continue;
     auto value = framework::GetPropertyValue(*c, "UIStyle");
     if (auto* n = std::get_if<std::int32_t>(&value)) return static_cast<TsuiUIStyle>(*n);
     return DeepBlue;

@@ -1,5 +1,6 @@
 // The skin gallery: every skinned control of the library in every built-in
-// theme and state, on one form. With "--save FILE.bmp" it puts each control
+// theme and state, and in the two example skin files ("jade.skn" and
+// "ember.skn", found next to the executable), on one form. With "--save FILE.bmp" it puts each control
 // into its state through the control's own messages, saves a picture of the
 // window and exits (scripts/gallery-screenshot.sh turns it into the
 // contact sheet in docs/); without, it stays open to be tried by hand.
@@ -16,6 +17,7 @@
 #include "framework/graphics/bitmap_win.h"
 #include "framework/graphics/bmp_codec.h"
 #include "skin/sui_button.h"
+#include "skin/sui_file_theme.h"
 #include "skin/sui_url_label.h"
 
 namespace {
@@ -24,15 +26,20 @@ using namespace framework;
 using skin::TsuiButton;
 using skin::TsuiUIStyle;
 
+// A row of the gallery: a built-in theme, or a skin file.
 struct Theme {
   TsuiUIStyle style;
   const char* name;
+  const char* skin_file;  // for FromThemeFile
 };
-constexpr Theme kThemes[] = {{skin::MacOS, "MacOS"},
-                             {skin::WinXP, "WinXP"},
-                             {skin::DeepBlue, "DeepBlue"},
-                             {skin::Protein, "Protein"},
-                             {skin::BlueGlass, "BlueGlass"}};
+constexpr Theme kThemes[] = {{skin::MacOS, "MacOS", nullptr},
+                             {skin::WinXP, "WinXP", nullptr},
+                             {skin::DeepBlue, "DeepBlue", nullptr},
+                             {skin::Protein, "Protein", nullptr},
+                             {skin::BlueGlass, "BlueGlass", nullptr},
+                             {skin::FromThemeFile, "jade.skn", "jade.skn"},
+                             {skin::FromThemeFile, "ember.skn", "ember.skn"}};
+constexpr int kRows = static_cast<int>(std::size(kThemes));
 
 enum class State { Normal, Hover, Pressed, Disabled, Focused, Glyph };
 constexpr const char* kStateNames[] = {"Normal", "Hover", "Pressed", "Disabled", "Focused",
@@ -62,23 +69,32 @@ struct Gallery {
     font.Height = 11;
     form->SetFont(font);
     form->SetColor(0xF0F0F0);
-    form->SetClientSize(20 + 110 + 6 * 104, 40 + 5 * 44 + 60);
+    form->SetClientSize(20 + 110 + 6 * 104, 40 + kRows * 44 + 60);
     for (int s = 0; s < 6; ++s) {
       auto* head = new TLabel(form);
       head->SetParent(form);
       head->SetCaption(kStateNames[s]);
       head->SetBounds(130 + s * 104, 14, 90, 16);
     }
-    for (int t = 0; t < 5; ++t) {
+    for (int t = 0; t < kRows; ++t) {
       const int y = 40 + t * 44;
+      // A bare file name: the theme looks for it next to the executable.
+      // One that is not found leaves its row in DeepBlue, and says so.
+      skin::TsuiFileTheme* theme = nullptr;
+      if (kThemes[t].skin_file) {
+        theme = new skin::TsuiFileTheme(form);
+        theme->SetThemeFile(kThemes[t].skin_file);
+      }
       auto* name = new TLabel(form);
       name->SetParent(form);
-      name->SetCaption(kThemes[t].name);
+      name->SetCaption(std::string(kThemes[t].name) +
+                       (theme && !theme->Ready() ? " (missing)" : ""));
       name->SetBounds(20, y + 6, 100, 16);
       for (int s = 0; s < 6; ++s) {
         auto* b = new TsuiButton(form);
         b->SetParent(form);
         b->SetUIStyle(kThemes[t].style);
+        if (theme) b->SetFileTheme(theme);
         b->SetBounds(130 + s * 104, y, 91, 27);
         b->SetCaption(s == 5 ? "Glyph" : "Button");
         if (s == 5) b->SetGlyph(CheckGlyph());
@@ -90,12 +106,12 @@ struct Gallery {
     link->SetCaption("http://www.vanto.example.com");
     link->SetURL("http://www.vanto.example.com");
     link->SetLeft(20);
-    link->SetTop(40 + 5 * 44 + 16);
+    link->SetTop(40 + kRows * 44 + 16);
     auto* hover = new skin::TsuiURLLabel(form);
     hover->SetParent(form);
     hover->SetCaption("Link, pointer over it");
     hover->SetLeft(260);
-    hover->SetTop(40 + 5 * 44 + 16);
+    hover->SetTop(40 + kRows * 44 + 16);
     hover->Perform(CM_MOUSEENTER);
   }
 

@@ -95,6 +95,13 @@ bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
   return false;
 }
 
+bool TClassInfo::InheritsFrom(std::string_view class_name) const {
+  for (const TClassInfo* c = this; c; c = c->parent_) {
+    if (c->name_ == class_name) return true;
+  }
+  return false;
+}
+
 std::vector<const TPropInfo*> TClassInfo::Properties() const {
   std::vector<const TClassInfo*> chain;
   for (const TClassInfo* c = this; c; c = c->parent_) chain.push_back(c);

@@ -194,6 +194,10 @@ public:
   const TClassInfo* Parent() const { return parent_; }
   // True for this class and every class derived from it.
   bool InheritsFrom(const TClassInfo& other) const;
+  // The same by class name, compared with case as class names are spelt;
+  // for layers that must not name a higher layer's class in code. Unlike
+  // FindClass it needs no registration.
+  bool InheritsFrom(std::string_view class_name) const;
 
   // The class's own published properties, in declaration order.
   const std::vector<TPropInfo>& OwnProperties() const { return properties_; }

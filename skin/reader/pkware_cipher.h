@@ -43,7 +43,8 @@ public:
 private:
   void Update(std::uint8_t plain);
   std::uint8_t StreamByte() const {
-    const std::uint16_t t = static_cast<std::uint16_t>(keys_[2] | 2);
+    // In 32 bits: two 16-bit factors would be promoted to int and overflow.
+    const std::uint32_t t = (keys_[2] | 2) & 0xFFFF;
     return static_cast<std::uint8_t>((t * (t ^ 1)) >> 8);
   }
 

@@ -3,6 +3,7 @@
 #include "skin/reader/sk2_skin_file_reader.h"
 
 #include "base/win_api.h"
+#include <objbase.h>
 
 namespace skin::reader {
 

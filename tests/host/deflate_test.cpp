@@ -376,6 +376,21 @@ TEST(InflateDynamic, RefusesBadCodeLengthSequences) {
   }
 }
 
+// A dynamic block header whose literal/length code has 'a' (0) and 'b' (1)
+// of one bit each and no end-of-block code; one distance code.
+BitWriter& AbWithoutEndOfBlock(BitWriter& w) {
+    DynamicHeader(w, true, 258, 1);
+    CodeLength(w, 18).Bits(97 - 11, 7);
+    CodeLength(w, 1);
+    CodeLength(w, 1);
+    CodeLength(w, 18).Bits(138 - 11, 7);
+    CodeLength(w, 18).Bits(19 - 11, 7);
+    CodeLength(w, 0);
+    CodeLength(w, 0);
+    CodeLength(w, 1);
+  return w;
+}
+
 TEST(InflateDynamic, CodesThatAreNotPrefixCodesDecodeWhatTheyReach) {
   // A block of literals never asks its distance code, whatever it is.
   for (const auto& d : {std::vector<unsigned>{1}, {1, 1}, {1, 1, 1}, {2, 2}, {2}}) {
@@ -423,29 +438,13 @@ TEST(InflateDynamic, CodesThatAreNotPrefixCodesDecodeWhatTheyReach) {
   {
     SCOPED_TRACE("no end-of-block code: the block runs until the input ends");
     BitWriter w;
-    DynamicHeader(w, true, 258, 1);
-    CodeLength(w, 18).Bits(97 - 11, 7);
-    CodeLength(w, 1);
-    CodeLength(w, 1);
-    CodeLength(w, 18).Bits(138 - 11, 7);
-    CodeLength(w, 18).Bits(19 - 11, 7);
-    CodeLength(w, 0);
-    CodeLength(w, 0);
-    CodeLength(w, 1);
+    AbWithoutEndOfBlock(w);
     Decode(w.Finish(), 1000, TInflateResult::Failed, TInflateFailure::InputEnded);
   }
   {
     SCOPED_TRACE("no end-of-block code: or until the output is full");
     BitWriter w;
-    DynamicHeader(w, true, 258, 1);
-    CodeLength(w, 18).Bits(97 - 11, 7);
-    CodeLength(w, 1);
-    CodeLength(w, 1);
-    CodeLength(w, 18).Bits(138 - 11, 7);
-    CodeLength(w, 18).Bits(19 - 11, 7);
-    CodeLength(w, 0);
-    CodeLength(w, 0);
-    CodeLength(w, 1);
+    AbWithoutEndOfBlock(w);
     for (int i = 0; i < 16; ++i) w.Code(1, 1);
     EXPECT_EQ(Decode(w.Finish(), 5, TInflateResult::Failed, TInflateFailure::OutputTooLong),
               Bytes(5, 'b'));

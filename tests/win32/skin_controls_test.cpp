@@ -14,11 +14,16 @@
 #include "framework/controls/application.h"
 #include "framework/controls/form.h"
 #include "framework/graphics/bitmap_win.h"
+#include "framework/graphics/bmp_codec.h"
 #include "skin/sui_button.h"
+#include "skin/sui_file_theme.h"
+#include "skin/sui_skin_items.h"
 #include "skin/skin_window.h"
 #include "skin/sui_url_label.h"
 
 #include "tests/win32/support/ui_input.h"
+#include "tools/mkskin/skin_archive_writer.h"
+#include "tools/mkskin/skin_container_writer.h"
 
 namespace {
 
@@ -175,6 +180,72 @@ TEST_F(SkinControlsTest, LinkLabelChangesColourAndAsksTheShellToOpenItsUrl) {
   EXPECT_EQ(opened, "");
   EXPECT_EQ(clicks, 2);
   skin::TsuiURLLabel::SetShellOpen(previous_open);
+}
+
+// A skin file whose button strip has three frames of the given colours and
+// whose button text has text_color; the button face is opaque.
+std::string WriteSkinFile(const std::filesystem::path& path, const TColor (&frames)[3],
+                          TColor text_color) {
+  TBitmap strip(54, 21);
+  for (int f = 0; f < 3; ++f)
+    for (int y = 0; y < 21; ++y)
+      for (int x = 0; x < 18; ++x) strip.SetPixel(f * 18 + x, y, frames[f]);
+  const base::Bytes container = mkskin::WriteContainer({
+      mkskin::BitmapEntry("SKIN2_BUTTON", graphics::WriteBmp(strip)),
+      mkskin::IntegerEntry("SKIN2_BUTTONFONTCOLOR", static_cast<std::int32_t>(text_color)),
+      mkskin::BooleanEntry("SKIN2_BUTTONTRANS", 0),
+  });
+  const base::Bytes file = mkskin::WriteSkinArchive("SKINDATA.SK2", container);
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  return base::WideToGbk(path.wstring());
+}
+
+TEST_F(SkinControlsTest, AFileThemeReachesEveryButtonNamingItAndLeavesThemWhenFreed) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / "skin-controls-file-theme";
+  std::filesystem::create_directories(dir);
+  constexpr TColor kJade[3] = {0x40A040, 0x60C060, 0x208020};
+  constexpr TColor kEmber[3] = {0x2060E0, 0x4080F0, 0x1040C0};
+  const std::string jade = WriteSkinFile(dir / "jade.skn", kJade, 0x000001);
+  const std::string ember = WriteSkinFile(dir / "ember.skn", kEmber, 0x000002);
+
+  auto* theme = new skin::TsuiFileTheme(form);
+  for (TsuiButton* b : {ok, cancel}) {
+    b->SetUIStyle(skin::FromThemeFile);
+    b->SetFileTheme(theme);
+  }
+  auto centre = [](TsuiButton& b) { return Snapshot(b).Pixel(45, 6); };
+  MoveTo(*form->Controls(0), 300, 200);
+  // Not ready yet: DeepBlue's picture, not a file theme's.
+  EXPECT_NE(centre(*ok), kJade[0]);
+
+  theme->SetThemeFile(jade);
+  ASSERT_TRUE(theme->Ready());
+  EXPECT_EQ(centre(*ok), kJade[0]);
+  EXPECT_EQ(centre(*cancel), kJade[0]);
+  EXPECT_EQ(ok->Font().Color, 0x000001u);
+
+  // A new skin file: both buttons show it without being asked.
+  theme->SetThemeFile(ember);
+  EXPECT_EQ(centre(*ok), kEmber[0]);
+  EXPECT_EQ(centre(*cancel), kEmber[0]);
+  EXPECT_EQ(cancel->Font().Color, 0x000002u);
+  MoveTo(*ok, 45, 11);
+  EXPECT_EQ(centre(*ok), kEmber[1]);
+  MouseButton(true);
+  Pump(60);
+  EXPECT_EQ(centre(*ok), kEmber[2]);
+  MouseButton(false);
+  Pump(60);
+
+  // Freed: the buttons forget it and fall back to DeepBlue.
+  delete theme;
+  for (TsuiButton* b : {ok, cancel}) {
+    EXPECT_EQ(b->FileTheme(), nullptr);
+    EXPECT_EQ(b->UIStyle(), skin::DeepBlue);
+  }
+  std::filesystem::remove_all(dir);
 }
 
 TEST(LinkLabelShellTest, TheShellStartsWhatTheUrlNames) {
