@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <cstdint>
+#include <fstream>
 #include <initializer_list>
 #include <random>
 #include <string>
@@ -88,6 +89,17 @@ Bytes WindowEdges() {
   return out;
 }
 
+// A real binary: the start of this test program itself (ELF natively, PE
+// under Wine), machine code, tables and strings.
+Bytes OwnExecutable() {
+  std::ifstream in(testing::internal::GetArgvs().at(0), std::ios::binary);
+  Bytes out(256 * 1024);
+  in.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(out.size()));
+  out.resize(static_cast<std::size_t>(in.gcount()));
+  EXPECT_GT(out.size(), 100000u) << "cannot read the test program";
+  return out;
+}
+
 struct CorpusItem {
   const char* name;
   Bytes data;
@@ -100,6 +112,7 @@ const std::vector<CorpusItem>& Corpus() {
       {"runs", LongRuns()},
       {"one_byte_258_matches", Bytes(20000, 'a')},
       {"window_edges", WindowEdges()},
+      {"own_executable", OwnExecutable()},
       {"empty", {}},
       {"one_byte", {'x'}},
   };
