@@ -303,6 +303,13 @@ TBitmap ReadBmp(base::ByteView file) {
   return Decode(file, kFileHeaderSize, in.U32(10));
 }
 
+TBmpSize ReadBmpSize(base::ByteView file) {
+  Reader in(file);
+  if (!in.Has(0, kFileHeaderSize) || file[0] != 'B' || file[1] != 'M') Invalid();
+  const DibLayout d = ReadLayout(in, kFileHeaderSize, in.U32(10));
+  return {d.width, d.height};
+}
+
 TBitmap ReadPackedDib(base::ByteView dib) { return Decode(dib, 0, std::nullopt); }
 
 base::Bytes WriteBmp(const TBitmap& bitmap, int bits_per_pixel) {

@@ -26,6 +26,15 @@ inline constexpr std::size_t kMaxBmpPixels = std::size_t{1} << 26;  // 256 MiB o
 // header's offset.
 TBitmap ReadBmp(base::ByteView file);
 
+// The width and height a BMP file would decode to, from its headers alone
+// (no pixels are allocated); throws as ReadBmp does for headers it refuses.
+// For callers that budget memory across many pictures.
+struct TBmpSize {
+  int width = 0;
+  int height = 0;
+};
+TBmpSize ReadBmpSize(base::ByteView file);
+
 // A packed DIB: header, colour masks (BI_BITFIELDS with a 40-byte header),
 // palette and pixels back to back.
 TBitmap ReadPackedDib(base::ByteView dib);

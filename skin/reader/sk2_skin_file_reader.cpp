@@ -77,12 +77,18 @@ void Tsk2SkinFileReader::Load(const std::string& skin_file, const std::string& p
 }
 
 void Tsk2SkinFileReader::Parse(base::ByteView bytes) {
+  std::size_t pixels = 0;
   for (const container::TEntry& entry : container::ParseContainer(bytes)) {
     switch (static_cast<container::TEntryKind>(entry.kind)) {
-      case container::TEntryKind::Bitmap:
+      case container::TEntryKind::Bitmap: {
+        // Sized from the headers before any pixel is allocated.
+        const graphics::TBmpSize size = graphics::ReadBmpSize(entry.data);
+        pixels += static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
+        if (pixels > kMaxSkinPicturePixels) throw base::Error("Skin pictures too large");
         bitmaps_.emplace_back(entry.name,
                               std::make_unique<graphics::TBitmap>(graphics::ReadBmp(entry.data)));
         break;
+      }
       case container::TEntryKind::Integer:
         integers_.push_back(entry.name + "=" +
                             std::to_string(container::IntegerValue(entry.data)));

@@ -12,6 +12,7 @@
 
 #include "base/file_system.h"
 #include "framework/graphics/bitmap.h"
+#include "framework/graphics/bmp_codec.h"
 #include "skin/reader/skin_archive.h"
 
 namespace skin::reader {
@@ -19,6 +20,11 @@ namespace skin::reader {
 // The message of the error a reader's construction throws for a file that
 // is not a usable skin file.
 inline constexpr char kSkinFileReadError[] = "Failed to read skin file!";
+
+// All pictures of one skin file together may hold no more pixels than one
+// picture may: a compressed BMP names a huge size in a few bytes, and a
+// few dozen such entries would otherwise claim gigabytes.
+inline constexpr std::size_t kMaxSkinPicturePixels = graphics::kMaxBmpPixels;
 
 class Tsk2SkinFileReader {
 public:

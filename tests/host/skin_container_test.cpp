@@ -209,6 +209,39 @@ TEST_F(SkinReader, DamagedContainersRaiseAndLeaveNoTemporaryFile) {
   EXPECT_TRUE(Tsk2SkinFileReader(SkinFile(larger), "").Complete());
 }
 
+// An RLE8 BMP of any size that ends at once: a few dozen bytes naming
+// width x height pixels.
+Bytes EmptyRle8Bmp(int width, int height) {
+  Bytes b(14 + 40 + 2 * 4 + 2, 0);
+  b[0] = 'B';
+  b[1] = 'M';
+  base::PutU32(&b[2], static_cast<std::uint32_t>(b.size()));
+  base::PutU32(&b[10], 14 + 40 + 8);
+  base::PutU32(&b[14], 40);
+  base::PutU32(&b[18], static_cast<std::uint32_t>(width));
+  base::PutU32(&b[22], static_cast<std::uint32_t>(height));
+  base::PutU16(&b[26], 1);
+  base::PutU16(&b[28], 8);
+  base::PutU32(&b[30], 1);  // BI_RLE8
+  base::PutU32(&b[46], 2);
+  b[b.size() - 2] = 0;  // end of bitmap
+  b[b.size() - 1] = 1;
+  return b;
+}
+
+TEST_F(SkinReader, AllPicturesOfAFileShareOnePicturesPixelBudget) {
+  // Each within the BMP decoder's own limit, together beyond it: refused
+  // before the second one's pixels are allocated.
+  const Bytes two = mkskin::WriteContainer({mkskin::BitmapEntry("A", EmptyRle8Bmp(6000, 6000)),
+                                            mkskin::BitmapEntry("B", EmptyRle8Bmp(6000, 6000))});
+  EXPECT_THROW(Tsk2SkinFileReader(SkinFile(two), ""), base::Error);
+  const Bytes one = mkskin::WriteContainer({mkskin::BitmapEntry("A", EmptyRle8Bmp(6000, 6000)),
+                                            mkskin::BitmapEntry("B", EmptyRle8Bmp(100, 100))});
+  Tsk2SkinFileReader reader(SkinFile(one), "");
+  ASSERT_TRUE(reader.Complete());
+  EXPECT_EQ(reader.FindBitmap("A")->Width(), 6000);
+}
+
 TEST_F(SkinReader, FailedAndRejectedFiles) {
   const Bytes c = mkskin::WriteContainer({mkskin::IntegerEntry("A", 5)});
   {
