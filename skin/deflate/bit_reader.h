@@ -17,6 +17,17 @@ public:
   // After this at least n (at most 57) bits are held.
   void Ensure(unsigned n) {
     if (held_ >= n) return;
+    if (input_.size() - next_ >= 8) {
+      // Eight bytes at once; the bytes that do not fit whole are loaded
+      // again, at the same bit positions, by the next refill.
+      std::uint64_t word = 0;
+      for (int i = 7; i >= 0; --i) word = (word << 8) | input_[next_ + static_cast<std::size_t>(i)];
+      bits_ |= word << held_;
+      const unsigned take = (63 - held_) >> 3;
+      next_ += take;
+      held_ += take * 8;
+      return;
+    }
     while (held_ <= 56) {
       std::uint64_t byte = 0;
       if (next_ < input_.size()) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "skin/deflate/bit_reader.h"
 #include "skin/deflate/deflate_constants.h"
@@ -13,6 +14,10 @@ namespace {
 // Enough output capacity to start with that small members never
 // reallocate, without letting a forged size claim memory up front.
 constexpr std::size_t kInitialReserve = std::size_t{1} << 20;
+
+// Matches are copied this many bytes at a time when they do not overlap
+// within a chunk.
+constexpr std::size_t kCopyChunk = 8;
 
 struct FixedTrees {
   THuffmanTree literal_length{kMaxCodeLength};
@@ -46,9 +51,16 @@ public:
   TInflateFailure Run() {
     out_.clear();
     out_.reserve(std::min(expected_, kInitialReserve));
+    const TInflateFailure why = Blocks();
+    out_.resize(pos_);
+    return why;
+  }
+
+private:
+  TInflateFailure Blocks() {
     unsigned empty_in_a_row = 0;
     for (;;) {
-      const std::size_t before = out_.size();
+      const std::size_t before = pos_;
       const bool final = in_.Read(1) != 0;  // BFINAL
       const unsigned type = in_.Read(kBlockTypeBits);  // BTYPE
       if (in_.Overran()) return TInflateFailure::InputEnded;
@@ -61,12 +73,21 @@ public:
       }
       if (result != TInflateFailure::None) return result;
       if (final) return TInflateFailure::None;
-      empty_in_a_row = out_.size() == before ? empty_in_a_row + 1 : 0;
+      empty_in_a_row = pos_ == before ? empty_in_a_row + 1 : 0;
       if (empty_in_a_row > kMaxEmptyBlocksInARow) return TInflateFailure::EmptyBlocks;
     }
   }
 
-private:
+  // Output is written by position into a vector that grows by doubling
+  // (never past the expected size) and is cut to pos_ at the end: no
+  // per-byte size bookkeeping, and room for a match's last chunk.
+  void Room(std::size_t need) {
+    if (out_.size() - pos_ >= need) return;
+    const std::size_t grown =
+        std::max(pos_ + need, std::max<std::size_t>(out_.size() * 2, std::size_t{1} << 16));
+    out_.resize(std::min(expected_, grown));
+  }
+
   TInflateFailure StoredBlock() {
     if (!in_.AlignToInput() || in_.BytesLeft() < kStoredHeaderBytes) {
       return TInflateFailure::InputEnded;
@@ -76,9 +97,11 @@ private:
     // many bytes follow, and those are checked against the input.
     const std::uint16_t len = base::GetU16(header);
     if (len > in_.BytesLeft()) return TInflateFailure::InputEnded;
-    if (len > expected_ - out_.size()) return TInflateFailure::OutputTooLong;
+    if (len > expected_ - pos_) return TInflateFailure::OutputTooLong;
     const std::uint8_t* data = in_.TakeBytes(len);
-    out_.insert(out_.end(), data, data + len);
+    Room(len);
+    std::copy_n(data, len, out_.data() + pos_);
+    pos_ += len;
     return TInflateFailure::None;
   }
 
@@ -160,8 +183,9 @@ private:
       if (in_.Overran()) return TInflateFailure::InputEnded;
       const unsigned symbol = EntrySymbol(entry);
       if (symbol < kEndOfBlock) {
-        if (out_.size() == expected_) return TInflateFailure::OutputTooLong;
-        out_.push_back(static_cast<std::uint8_t>(symbol));
+        if (pos_ == expected_) return TInflateFailure::OutputTooLong;
+        Room(1);
+        out_[pos_++] = static_cast<std::uint8_t>(symbol);
         continue;
       }
       if (symbol == kEndOfBlock) return TInflateFailure::None;
@@ -174,21 +198,32 @@ private:
       if (dsym >= kNumDistanceSymbols) return TInflateFailure::BadSymbol;  // 30, 31
       const std::size_t dist = kDistanceBase[dsym] + in_.Read(EntryExtraBits(entry));
       if (in_.Overran()) return TInflateFailure::InputEnded;
-      if (dist > out_.size()) return TInflateFailure::DistanceTooFar;
-      if (length > expected_ - out_.size()) return TInflateFailure::OutputTooLong;
+      if (dist > pos_) return TInflateFailure::DistanceTooFar;
+      if (length > expected_ - pos_) return TInflateFailure::OutputTooLong;
 
-      // Byte by byte and by index: a match may overlap the bytes it is
-      // producing, and the vector may not move underneath it (capacity is
-      // reserved by the resize before any byte is read).
-      const std::size_t start = out_.size();
-      out_.resize(start + length);
-      std::uint8_t* dst = out_.data() + start;
+      // Room first: the vector must not move while the match is copied.
+      Room(length + kCopyChunk);
+      std::uint8_t* dst = out_.data() + pos_;
       const std::uint8_t* src = dst - dist;
-      for (std::size_t i = 0; i < length; ++i) dst[i] = src[i];
+      if (dist >= kCopyChunk && out_.size() - pos_ >= length + kCopyChunk) {
+        // A chunk at a time, up to 7 bytes past the match (written over
+        // later, or cut at the end): with dist >= 8 every chunk's source
+        // is already written.
+        for (std::size_t i = 0; i < length; i += kCopyChunk) {
+          std::memcpy(dst + i, src + i, kCopyChunk);
+        }
+      } else if (dist == 1) {
+        std::memset(dst, src[0], length);
+      } else {
+        // Short distances overlap the bytes being produced: byte by byte.
+        for (std::size_t i = 0; i < length; ++i) dst[i] = src[i];
+      }
+      pos_ += length;
     }
   }
 
   BitReader in_;
+  std::size_t pos_ = 0;  // bytes of output written
   std::size_t expected_;
   base::Bytes& out_;
 };
