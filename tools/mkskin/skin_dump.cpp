@@ -7,6 +7,7 @@
 #include "base/error.h"
 #include "base/text_codec.h"
 #include "framework/graphics/bmp_codec.h"
+#include "skin/reader/sk2_skin_file_reader.h"
 #include "skin/reader/skin_archive_layout.h"
 #include "skin/reader/skin_container.h"
 #include "skin/sui_skin_items.h"
@@ -61,6 +62,7 @@ SkinDump DumpSkinFile(base::ByteView skin_file, const std::string& password) {
     return dump;
   }
   dump.complete = true;
+  std::size_t pixels = 0;
   for (const container::TEntry& e : entries) {
     DumpEntry d;
     d.name = e.name;
@@ -69,6 +71,12 @@ SkinDump DumpSkinFile(base::ByteView skin_file, const std::string& password) {
     switch (static_cast<container::TEntryKind>(e.kind)) {
       case container::TEntryKind::Bitmap:
         try {
+          // The reader's pixel budget, checked as the reader checks it.
+          const graphics::TBmpSize size = graphics::ReadBmpSize(e.data);
+          pixels += static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
+          if (pixels > skin::reader::kMaxSkinPicturePixels) {
+            throw base::Error("Skin pictures too large");
+          }
           graphics::TBitmap bitmap = graphics::ReadBmp(e.data);
           d.width = bitmap.Width();
           d.height = bitmap.Height();
