@@ -83,16 +83,7 @@ def label_of(name, rows):
 
 def layout(items, width):
     """Pictures flowed into rows: placements and the height they take."""
-    placed, x, y, row_h = [], 0, 0, 0
-    for name, rows in items:
-        w, h = len(rows[0]) * SCALE, len(rows) * SCALE
-        w = max(w, int(len(label_of(name, rows)) * 7.4))
-        if x and x + w > width:
-            x, y, row_h = 0, y + row_h + 10, 0
-        placed.append((name, rows, x, y + LABEL_H))
-        x += w + 18
-        row_h = max(row_h, h + LABEL_H)
-    return placed, y + row_h
+    return sheet_art.layout_theme(items, width, label_of, 7.4, SCALE)
 
 
 class Labels:

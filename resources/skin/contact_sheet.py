@@ -283,12 +283,14 @@ def label_of(name, rows):
     return f"{short}  {len(rows[0])}x{len(rows)}"
 
 
-def layout_theme(items, width):
-    """Positions of pictures flowed into rows; returns placements and height."""
+def layout_theme(items, width, label=label_of, char_width=6.6, scale=SCALE):
+    """Positions of pictures enlarged scale times and flowed into rows, each
+    at least as wide as its label (char_width pixels a character); returns
+    placements and height."""
     placed, x, y, row_h = [], 0, 0, 0
     for name, rows in items:
-        w, h = len(rows[0]) * SCALE, len(rows) * SCALE
-        w = max(w, int(len(label_of(name, rows)) * 6.6))
+        w, h = len(rows[0]) * scale, len(rows) * scale
+        w = max(w, int(len(label(name, rows)) * char_width))
         if x and x + w > width:
             x, y, row_h = 0, y + row_h + 10, 0
         placed.append((name, rows, x, y + LABEL_H))

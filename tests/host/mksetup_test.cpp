@@ -13,6 +13,7 @@
 #include "installer/record_validation.h"
 #include "installer/setup_package.h"
 #include "tests/host/gbk_literal.h"
+#include "tools/common/binary_file.h"
 #include "tools/mksetup/installer_image.h"
 #include "tools/mksetup/manifest.h"
 #include "tools/mksetup/payload_extract.h"
@@ -112,7 +113,7 @@ TEST_F(MksetupTest, BuildsAPayloadTheInstallerReadsBackIntact) {
 TEST_F(MksetupTest, EmbedsIntoAnyStubAndExtractsEveryFile) {
   mksetup::Payload p = mksetup::BuildPayload(mksetup::ParseManifest(Product() + Files(), dir));
   for (const char* stub : {"no-resources.exe", "resources.exe", "unstripped.exe"}) {
-    base::Bytes image = mksetup::EmbedPayload(mksetup::ReadBinaryFile(kStubs / stub),
+    base::Bytes image = mksetup::EmbedPayload(tools::ReadBinaryFile(kStubs / stub),
                                               {&p.setup_ini, &p.setup_pack, &p.protocol});
     pe::ResourceTree tree = mksetup::ReadResources(image);
     mksetup::PayloadReport report = mksetup::InspectPayload(tree);
@@ -128,7 +129,7 @@ TEST_F(MksetupTest, EmbedsIntoAnyStubAndExtractsEveryFile) {
 
 TEST_F(MksetupTest, ReportsDescribeThePayloadInTextAndJson) {
   mksetup::Payload p = mksetup::BuildPayload(mksetup::ParseManifest(Product() + Files(), dir));
-  base::Bytes image = mksetup::EmbedPayload(mksetup::ReadBinaryFile(kStubs / "no-resources.exe"),
+  base::Bytes image = mksetup::EmbedPayload(tools::ReadBinaryFile(kStubs / "no-resources.exe"),
                                             {&p.setup_ini, &p.setup_pack, nullptr});
   mksetup::PayloadReport report = mksetup::InspectPayload(mksetup::ReadResources(image));
   auto j = nlohmann::json::parse(mksetup::ReportJson(report));
@@ -144,7 +145,7 @@ TEST_F(MksetupTest, ReportsDescribeThePayloadInTextAndJson) {
 
 TEST_F(MksetupTest, DamagedPayloadsAreReportedNotThrown) {
   mksetup::Payload p = mksetup::BuildPayload(mksetup::ParseManifest(Product() + Files(), dir));
-  base::Bytes stub = mksetup::ReadBinaryFile(kStubs / "no-resources.exe");
+  base::Bytes stub = tools::ReadBinaryFile(kStubs / "no-resources.exe");
 
   base::Bytes cut(p.setup_pack.begin(), p.setup_pack.begin() + p.setup_pack.size() / 2);
   auto report = mksetup::InspectPayload(mksetup::ReadResources(

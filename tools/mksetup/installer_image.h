@@ -9,11 +9,6 @@
 
 namespace mksetup {
 
-base::Bytes ReadBinaryFile(const std::filesystem::path& path);
-// Writes through a temporary file beside the target and renames it, so a
-// failed write never leaves half an installer behind.
-void WriteBinaryFile(const std::filesystem::path& path, base::ByteView bytes);
-
 // The resources of a PE file; throws base::Error when it is not a valid PE.
 pe::ResourceTree ReadResources(const base::Bytes& file);
 

@@ -24,6 +24,8 @@
 
 #include "base/error.h"
 #include "base/text_codec.h"
+#include "tools/common/binary_file.h"
+#include "tools/common/command_args.h"
 #include "tools/mksetup/installer_image.h"
 #include "tools/mksetup/manifest.h"
 #include "tools/mksetup/payload_extract.h"
@@ -45,51 +47,8 @@ const char* const kUsage =
     "  mksetup embed --setupini FILE --setuppack FILE [--protocol FILE] -o OUT [--stub STUB.exe]\n"
     "  mksetup extract SETUP.exe -o DIR\n";
 
-struct UsageError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
-
-// Command-line words: positional arguments and --options with values.
-struct Args {
-  std::vector<std::string> positional;
-  std::map<std::string, std::string> options;
-  std::vector<std::string> flags;
-
-  static Args Parse(int argc, char** argv, std::initializer_list<const char*> with_value,
-                    std::initializer_list<const char*> flags) {
-    Args a;
-    for (int i = 2; i < argc; ++i) {
-      std::string w = argv[i];
-      bool takes_value = false, is_flag = false;
-      for (auto v : with_value) takes_value = takes_value || w == v;
-      for (auto f : flags) is_flag = is_flag || w == f;
-      if (takes_value) {
-        if (i + 1 >= argc) throw UsageError(w + " needs a value");
-        a.options[w] = argv[++i];
-      } else if (is_flag) {
-        a.flags.push_back(w);
-      } else if (w.starts_with("-")) {
-        throw UsageError("unknown option " + w);
-      } else {
-        a.positional.push_back(w);
-      }
-    }
-    return a;
-  }
-  std::optional<std::string> Get(const std::string& key) const {
-    auto it = options.find(key);
-    if (it == options.end()) return std::nullopt;
-    return it->second;
-  }
-  std::string Require(const std::string& key) const {
-    auto v = Get(key);
-    if (!v) throw UsageError(key + " is required");
-    return *v;
-  }
-  bool Has(const std::string& flag) const {
-    return std::find(flags.begin(), flags.end(), flag) != flags.end();
-  }
-};
+using tools::Args;
+using tools::UsageError;
 
 fs::path StubPath(const Args& args) {
   if (auto stub = args.Get("--stub")) return *stub;
@@ -110,16 +69,16 @@ int Build(const Args& args) {
   fs::path out = args.Require("-o");
   mksetup::Manifest m = mksetup::LoadManifest(manifest_path);
   mksetup::Payload payload = mksetup::BuildPayload(m, ShowProgress);
-  base::Bytes stub = mksetup::ReadBinaryFile(StubPath(args));
+  base::Bytes stub = tools::ReadBinaryFile(StubPath(args));
   mksetup::PayloadResources resources{&payload.setup_ini, &payload.setup_pack,
                                       m.licence ? &payload.protocol : nullptr};
-  mksetup::WriteBinaryFile(out, mksetup::EmbedPayload(stub, resources));
+  tools::WriteBinaryFile(out, mksetup::EmbedPayload(stub, resources));
   // The raw resources, for tests and for `embed` later.
   if (auto dir = args.Get("--save-resources")) {
     fs::create_directories(*dir);
-    mksetup::WriteBinaryFile(fs::path(*dir) / "SETUPINI", payload.setup_ini);
-    mksetup::WriteBinaryFile(fs::path(*dir) / "SETUPPACK", payload.setup_pack);
-    if (m.licence) mksetup::WriteBinaryFile(fs::path(*dir) / "PROTOCOL", payload.protocol);
+    tools::WriteBinaryFile(fs::path(*dir) / "SETUPINI", payload.setup_ini);
+    tools::WriteBinaryFile(fs::path(*dir) / "SETUPPACK", payload.setup_pack);
+    if (m.licence) tools::WriteBinaryFile(fs::path(*dir) / "PROTOCOL", payload.protocol);
   }
   std::printf("%s: %d files, package %zu bytes (packed %zu), checksum %u\n", out.string().c_str(),
               payload.record->FileCount, payload.package.size(), payload.setup_pack.size(),
@@ -129,7 +88,7 @@ int Build(const Args& args) {
 
 int Inspect(const Args& args) {
   if (args.positional.size() != 1) throw UsageError("inspect takes one installer");
-  base::Bytes file = mksetup::ReadBinaryFile(args.positional[0]);
+  base::Bytes file = tools::ReadBinaryFile(args.positional[0]);
   mksetup::PayloadReport report = mksetup::InspectPayload(mksetup::ReadResources(file));
   std::fputs((args.Has("--json") ? mksetup::ReportJson(report) : mksetup::ReportText(report)).c_str(),
              stdout);
@@ -138,20 +97,20 @@ int Inspect(const Args& args) {
 
 int Embed(const Args& args) {
   if (!args.positional.empty()) throw UsageError("embed takes no positional arguments");
-  base::Bytes ini = mksetup::ReadBinaryFile(args.Require("--setupini"));
-  base::Bytes pack = mksetup::ReadBinaryFile(args.Require("--setuppack"));
+  base::Bytes ini = tools::ReadBinaryFile(args.Require("--setupini"));
+  base::Bytes pack = tools::ReadBinaryFile(args.Require("--setuppack"));
   std::optional<base::Bytes> protocol;
-  if (auto p = args.Get("--protocol")) protocol = mksetup::ReadBinaryFile(*p);
-  base::Bytes stub = mksetup::ReadBinaryFile(StubPath(args));
+  if (auto p = args.Get("--protocol")) protocol = tools::ReadBinaryFile(*p);
+  base::Bytes stub = tools::ReadBinaryFile(StubPath(args));
   mksetup::PayloadResources resources{&ini, &pack, protocol ? &*protocol : nullptr};
-  mksetup::WriteBinaryFile(args.Require("-o"), mksetup::EmbedPayload(stub, resources));
+  tools::WriteBinaryFile(args.Require("-o"), mksetup::EmbedPayload(stub, resources));
   return kExitOk;
 }
 
 int Extract(const Args& args) {
   if (args.positional.size() != 1) throw UsageError("extract takes one installer");
   fs::path dir = args.Require("-o");
-  base::Bytes file = mksetup::ReadBinaryFile(args.positional[0]);
+  base::Bytes file = tools::ReadBinaryFile(args.positional[0]);
   int written = mksetup::ExtractFiles(mksetup::ReadResources(file), dir);
   std::printf("%d files extracted to %s\n", written, dir.string().c_str());
   return kExitOk;

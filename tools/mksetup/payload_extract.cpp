@@ -8,6 +8,7 @@
 #include "installer/packed_block.h"
 #include "installer/record_validation.h"
 #include "installer/setup_package.h"
+#include "tools/common/binary_file.h"
 #include "tools/mksetup/installer_image.h"
 
 namespace mksetup {
@@ -33,7 +34,7 @@ int ExtractFiles(const pe::ResourceTree& resources, const std::filesystem::path&
     std::replace(relative.begin(), relative.end(), '\\', '/');
     std::filesystem::path target = dir / std::filesystem::path(relative);
     std::filesystem::create_directories(target.parent_path());
-    WriteBinaryFile(target, installer::ReadPackageFile(package, entry));
+    tools::WriteBinaryFile(target, installer::ReadPackageFile(package, entry));
     ++written;
   }
   return written;

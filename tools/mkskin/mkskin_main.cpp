@@ -9,16 +9,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "base/error.h"
 #include "base/text_codec.h"
 #include "skin/reader/skin_archive_layout.h"
+#include "tools/common/binary_file.h"
+#include "tools/common/command_args.h"
 #include "tools/mkskin/skin_archive_writer.h"
 #include "tools/mkskin/skin_container_writer.h"
 #include "tools/mkskin/skin_dump.h"
@@ -51,75 +51,15 @@ const char* const kUsage =
     "  3  rejected: encrypted and the password is missing or wrong, or the\n"
     "     member is not the size its headers state\n";
 
-struct UsageError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
+using tools::Args;
+using tools::UsageError;
 
-// Command-line words: positional arguments, --options with values, flags.
-struct Args {
-  std::vector<std::string> positional;
-  std::map<std::string, std::string> options;
-  std::vector<std::string> flags;
-
-  static Args Parse(int argc, char** argv, std::initializer_list<const char*> with_value,
-                    std::initializer_list<const char*> flag_names) {
-    Args a;
-    for (int i = 2; i < argc; ++i) {
-      const std::string w = argv[i];
-      const auto is = [&](std::initializer_list<const char*> names) {
-        return std::any_of(names.begin(), names.end(), [&](const char* n) { return w == n; });
-      };
-      if (is(with_value)) {
-        if (i + 1 >= argc) throw UsageError(w + " needs a value");
-        a.options[w] = argv[++i];
-      } else if (is(flag_names)) {
-        a.flags.push_back(w);
-      } else if (w.starts_with("-")) {
-        throw UsageError("unknown option " + w);
-      } else {
-        a.positional.push_back(w);
-      }
-    }
-    return a;
-  }
-  std::optional<std::string> Get(const std::string& key) const {
-    auto it = options.find(key);
-    if (it == options.end()) return std::nullopt;
-    return it->second;
-  }
-  std::string Require(const std::string& key) const {
-    auto v = Get(key);
-    if (!v) throw UsageError(key + " is required");
-    return *v;
-  }
-  bool Has(const std::string& flag) const {
-    return std::find(flags.begin(), flags.end(), flag) != flags.end();
-  }
-  // The password in the program's encoding, as a reader would be given it.
-  std::string Password() const {
-    const std::string utf8 = Get("--password").value_or("");
-    std::optional<std::string> gbk = base::Utf8ToGbk(utf8);
-    if (!gbk) throw UsageError("the password has a character GBK cannot represent");
-    return *gbk;
-  }
-};
-
-base::Bytes ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw base::Error("cannot open " + path.string());
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  const std::string s = bytes.str();
-  return base::Bytes(s.begin(), s.end());
-}
-
-void WriteFile(const fs::path& path, base::ByteView bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) throw base::Error("cannot create " + path.string());
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) throw base::Error("cannot write " + path.string());
+// The password in the program's encoding, as a reader would be given it.
+std::string Password(const Args& args) {
+  const std::string utf8 = args.Get("--password").value_or("");
+  std::optional<std::string> gbk = base::Utf8ToGbk(utf8);
+  if (!gbk) throw UsageError("the password has a character GBK cannot represent");
+  return *gbk;
 }
 
 int ExitCodeOf(const mkskin::SkinDump& dump) {
@@ -132,7 +72,7 @@ int Pack(const Args& args) {
   const fs::path out = args.Require("-o");
   mkskin::ArchiveOptions options;
   if (args.Get("--password")) {
-    options.password = args.Password();
+    options.password = Password(args);
     // An empty password would quietly make an unprotected file.
     if (options.password.empty()) throw UsageError("--password must not be empty");
   }
@@ -154,7 +94,7 @@ int Pack(const Args& args) {
   const base::Bytes container = mkskin::WriteContainer(pack.entries);
   const base::Bytes file =
       mkskin::WriteSkinArchive(skin::reader::archive::kSkinDataMember, container, options);
-  WriteFile(out, file);
+  tools::WriteBinaryFile(out, file);
   std::printf("%s: %zu entries, skin data %zu bytes, file %zu bytes%s\n", out.string().c_str(),
               pack.entries.size(), container.size(), file.size(),
               options.password.empty() ? "" : ", encrypted");
@@ -163,8 +103,8 @@ int Pack(const Args& args) {
 
 int Dump(const Args& args) {
   if (args.positional.size() != 1) throw UsageError("dump takes one skin file");
-  const base::Bytes file = ReadFile(args.positional[0]);
-  const mkskin::SkinDump dump = mkskin::DumpSkinFile(file, args.Password());
+  const base::Bytes file = tools::ReadBinaryFile(args.positional[0]);
+  const mkskin::SkinDump dump = mkskin::DumpSkinFile(file, Password(args));
   const std::string text = args.Has("--json") ? mkskin::DumpJson(dump) : mkskin::DumpText(dump);
   std::fputs(text.c_str(), stdout);
   return ExitCodeOf(dump);
@@ -173,8 +113,8 @@ int Dump(const Args& args) {
 int Extract(const Args& args) {
   if (args.positional.size() != 1) throw UsageError("extract takes one skin file");
   const fs::path dir = args.Require("-o");
-  const base::Bytes file = ReadFile(args.positional[0]);
-  const mkskin::SkinDump dump = mkskin::DumpSkinFile(file, args.Password());
+  const base::Bytes file = tools::ReadBinaryFile(args.positional[0]);
+  const mkskin::SkinDump dump = mkskin::DumpSkinFile(file, Password(args));
   if (!dump.complete) {
     std::fputs(mkskin::DumpText(dump).c_str(), stderr);
     std::fprintf(stderr, "mkskin: %s cannot be read whole; nothing extracted\n",

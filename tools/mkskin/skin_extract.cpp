@@ -1,13 +1,13 @@
 #include "tools/mkskin/skin_extract.h"
 
 #include <cstdio>
-#include <fstream>
 #include <set>
 
 #include "base/error.h"
 #include "base/text_codec.h"
 #include "skin/reader/skin_container.h"
 #include "skin/sui_skin_items.h"
+#include "tools/common/binary_file.h"
 #include "tools/mkskin/skin_manifest.h"
 
 namespace mkskin {
@@ -106,13 +106,6 @@ std::string PictureFileName(const DumpEntry& e) {
   return utf8 + ".bmp";
 }
 
-void WriteFile(const fs::path& path, base::ByteView bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) throw base::Error("cannot write " + path.string());
-}
 
 }  // namespace
 
@@ -184,10 +177,10 @@ ExtractedSkin ExtractSkinFolder(const SkinDump& dump, const fs::path& dir) {
   }
   fs::create_directories(dir);
   for (const auto& [path, e] : pictures) {
-    WriteFile(path, e->data);
+    tools::WriteBinaryFile(path, e->data);
     ++result.pictures;
   }
-  WriteFile(dir / kSkinToml, base::AsBytes(toml));
+  tools::WriteBinaryFile(dir / kSkinToml, base::AsBytes(toml));
   return result;
 }
 

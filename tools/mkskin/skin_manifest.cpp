@@ -13,6 +13,7 @@
 #include "base/text_codec.h"
 #include "framework/graphics/bmp_codec.h"
 #include "skin/sui_skin_items.h"
+#include "tools/common/binary_file.h"
 
 namespace mkskin {
 
@@ -261,12 +262,11 @@ void CollectToml(std::string_view text, const std::string& file, Collected& out)
 }
 
 base::Bytes ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw PackError(path.string(), 0, "cannot open the file");
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  const std::string s = bytes.str();
-  return base::Bytes(s.begin(), s.end());
+  try {
+    return tools::ReadBinaryFile(path);
+  } catch (const base::Error&) {
+    throw PackError(path.string(), 0, "cannot open the file");
+  }
 }
 
 void CollectPicture(const fs::path& path, Collected& out) {
