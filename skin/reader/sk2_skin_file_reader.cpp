@@ -77,14 +77,11 @@ void Tsk2SkinFileReader::Load(const std::string& skin_file, const std::string& p
 }
 
 void Tsk2SkinFileReader::Parse(base::ByteView bytes) {
-  std::size_t pixels = 0;
+  TSkinPictureBudget budget;
   for (const container::TEntry& entry : container::ParseContainer(bytes)) {
     switch (static_cast<container::TEntryKind>(entry.kind)) {
       case container::TEntryKind::Bitmap: {
-        // Sized from the headers before any pixel is allocated.
-        const graphics::TBmpSize size = graphics::ReadBmpSize(entry.data);
-        pixels += static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
-        if (pixels > kMaxSkinPicturePixels) throw base::Error("Skin pictures too large");
+        budget.Charge(entry.data);
         bitmaps_.emplace_back(entry.name,
                               std::make_unique<graphics::TBitmap>(graphics::ReadBmp(entry.data)));
         break;
@@ -104,6 +101,14 @@ void Tsk2SkinFileReader::Parse(base::ByteView bytes) {
         break;  // a kind this reader does not know: skipped
     }
   }
+}
+
+void TSkinPictureBudget::Charge(base::ByteView bmp_file) {
+  const graphics::TBmpSize size = graphics::ReadBmpSize(bmp_file);
+  // Each side is at most kMaxBmpSide and the sum stops at the first
+  // picture past the budget, so this never overflows.
+  pixels_ += static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
+  if (pixels_ > kMaxSkinPicturePixels) throw base::Error("Skin pictures too large");
 }
 
 const graphics::TBitmap* Tsk2SkinFileReader::FindBitmap(std::string_view name) const {

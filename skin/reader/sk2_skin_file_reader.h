@@ -26,6 +26,18 @@ inline constexpr char kSkinFileReadError[] = "Failed to read skin file!";
 // few dozen such entries would otherwise claim gigabytes.
 inline constexpr std::size_t kMaxSkinPicturePixels = graphics::kMaxBmpPixels;
 
+// Counts the pixels of one skin file's pictures, from their headers, before
+// any of them is decoded.
+class TSkinPictureBudget {
+public:
+  // Throws base::Error when the picture is no BMP or the pictures charged
+  // so far pass kMaxSkinPicturePixels.
+  void Charge(base::ByteView bmp_file);
+
+private:
+  std::size_t pixels_ = 0;
+};
+
 class Tsk2SkinFileReader {
 public:
   // Throws base::Error kSkinFileReadError when extraction fails (not a skin

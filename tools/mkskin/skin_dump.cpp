@@ -62,7 +62,7 @@ SkinDump DumpSkinFile(base::ByteView skin_file, const std::string& password) {
     return dump;
   }
   dump.complete = true;
-  std::size_t pixels = 0;
+  skin::reader::TSkinPictureBudget budget;
   for (const container::TEntry& e : entries) {
     DumpEntry d;
     d.name = e.name;
@@ -72,11 +72,7 @@ SkinDump DumpSkinFile(base::ByteView skin_file, const std::string& password) {
       case container::TEntryKind::Bitmap:
         try {
           // The reader's pixel budget, checked as the reader checks it.
-          const graphics::TBmpSize size = graphics::ReadBmpSize(e.data);
-          pixels += static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
-          if (pixels > skin::reader::kMaxSkinPicturePixels) {
-            throw base::Error("Skin pictures too large");
-          }
+          budget.Charge(e.data);
           graphics::TBitmap bitmap = graphics::ReadBmp(e.data);
           d.width = bitmap.Width();
           d.height = bitmap.Height();
