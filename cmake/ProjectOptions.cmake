@@ -6,12 +6,19 @@ target_include_directories(vanto_options INTERFACE ${CMAKE_SOURCE_DIR})
 target_compile_options(vanto_options INTERFACE -finput-charset=UTF-8)
 
 if(WIN32)
-  # Windows 7 or later; SSE2 is on every 32-bit Windows still supported.
+  # Windows 7 or later; SSE2 is on every 32-bit Windows still supported (and
+  # always on x86_64).
   target_compile_definitions(vanto_options INTERFACE
     UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-  target_compile_options(vanto_options INTERFACE -msse2 -mfpmath=sse)
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+    target_compile_options(vanto_options INTERFACE -msse2 -mfpmath=sse)
+  endif()
   target_link_options(vanto_options INTERFACE -static -static-libgcc -static-libstdc++)
-  list(APPEND CMAKE_PREFIX_PATH /opt/vanto-mingw)
+  list(APPEND CMAKE_PREFIX_PATH ${VANTO_MINGW_PREFIX})
+  # -static does not reach a library named by its import library: without
+  # this, FindZLIB picks libz.dll.a and every program needs zlib1.dll, which
+  # Wine carries and a clean Windows does not.
+  set(ZLIB_USE_STATIC_LIBS ON)
   find_package(ZLIB REQUIRED)
   find_package(JPEG REQUIRED)
 else()

@@ -1,12 +1,21 @@
 # Test helpers. vanto_add_test() builds one GoogleTest program and registers
-# it: natively in the host tree; in the win32 tree it runs under Wine through
-# the rig that the wine_rig fixture starts once for the whole ctest run.
+# it: natively in the host tree; in a Windows tree it runs under Wine through
+# the rig that the wine_rig fixture starts once for the whole ctest run: a
+# 32-bit rig for the i686 tree, a 64-bit one for the x86_64 tree.
+# Tests labelled "native" run on the build machine without Wine (checks of
+# the built files), so they run even where the tree's rig cannot.
 if(WIN32)
-  find_package(GTest REQUIRED CONFIG PATHS /opt/vanto-mingw NO_DEFAULT_PATH)
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    set(VANTO_WINE_ARCH win64)
+  else()
+    set(VANTO_WINE_ARCH win32)
+  endif()
+  find_package(GTest REQUIRED CONFIG PATHS ${VANTO_MINGW_PREFIX} NO_DEFAULT_PATH)
   set(VANTO_WINE_RIG_DIR ${CMAKE_BINARY_DIR}/wine-rig)
   set(VANTO_WINE_EXEC ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh ${VANTO_WINE_RIG_DIR})
   add_test(NAME wine_rig_start
-    COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-rig.sh start ${VANTO_WINE_RIG_DIR})
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-rig.sh start ${VANTO_WINE_RIG_DIR}
+            --arch ${VANTO_WINE_ARCH})
   add_test(NAME wine_rig_stop
     COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-rig.sh stop ${VANTO_WINE_RIG_DIR})
   set_tests_properties(wine_rig_start PROPERTIES FIXTURES_SETUP wine_rig)

@@ -26,6 +26,7 @@
 #include "skin/sui_url_label.h"
 
 #include "base/win_api.h"
+#include "installer/registry_win.h"
 #include <shellapi.h>
 
 namespace installer {
@@ -56,7 +57,8 @@ void ReadEarlierInstallation(const std::string& product_key, bool& installed,
   HKEY key = nullptr;
   std::wstring path = base::GbkToWide(RegistryPathFromRoot(product_key));
   if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0,
-                      KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+                      KEY_QUERY_VALUE | KEY_SET_VALUE | kProductRegistryView, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
     return;
   DWORD setup = 0, size = sizeof setup, type = 0;
   if (RegQueryValueExW(key, L"Setup", nullptr, &type, reinterpret_cast<BYTE*>(&setup), &size) ==

@@ -14,9 +14,9 @@ HKEY CreateOrOpen(HKEY parent, const std::string& path) {
   HKEY key = nullptr;
   LONG status =
       path.empty()
-          ? RegOpenKeyExW(parent, wide.c_str(), 0, KEY_WRITE, &key)
-          : RegCreateKeyExW(parent, wide.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                            nullptr, &key, nullptr);
+          ? RegOpenKeyExW(parent, wide.c_str(), 0, KEY_WRITE | kProductRegistryView, &key)
+          : RegCreateKeyExW(parent, wide.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_WRITE | kProductRegistryView, nullptr, &key, nullptr);
   return status == ERROR_SUCCESS ? key : nullptr;
 }
 

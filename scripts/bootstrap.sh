@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs everything both build trees and the Wine test rig need, from
+# Installs everything the build trees and the Wine test rigs need, from
 # Debian's packages only. Idempotent: a second run on a ready machine takes
-# a few seconds. Cross-built MinGW libraries go to $PREFIX (default
-# /opt/vanto-mingw) and are rebuilt only when missing.
+# a few seconds. Cross-built MinGW libraries go to $PREFIX/<triplet> (default
+# /opt/vanto-mingw/i686-w64-mingw32 and .../x86_64-w64-mingw32), one prefix
+# per architecture, and are rebuilt only when missing.
 set -euo pipefail
 
 PREFIX=${MINGW_DEPS_PREFIX:-/opt/vanto-mingw}
@@ -17,11 +18,13 @@ HOST_PKGS=(
   zlib1g-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
   libtomlplusplus-dev nlohmann-json3-dev
-  g++-mingw-w64-i686 g++-mingw-w64-i686-posix libz-mingw-w64-dev
-  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei locales
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
+  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine locales
   dpkg-dev zip unzip python3
 )
-WINE_PKGS=(wine wine32:i386)
+# wine64 runs the x86_64 tree on every machine; wine32 runs the i686 tree
+# where the kernel executes 32-bit code (scripts/wine-arch.sh probes that).
+WINE_PKGS=(wine wine64 wine32:i386)
 
 missing_packages() {
   local p
@@ -61,35 +64,46 @@ ensure_deb_src() {
   fi
 }
 
-MINGW_TOOLCHAIN_FILE=$(cd "$(dirname "$0")/.." && pwd)/cmake/toolchain-mingw-i686.cmake
+TOOLCHAIN_DIR=$(cd "$(dirname "$0")/.." && pwd)/cmake
+
+# cross_build NAME TRIPLET SOURCE_DIR [CMAKE_ARGS...]: builds and installs a
+# CMake project into $PREFIX/TRIPLET with the project's MinGW toolchain.
+cross_build() {
+  local name=$1 triplet=$2 src=$3; shift 3
+  local arch=${triplet%%-*} work
+  work=$(mktemp -d)
+  cmake -S "$src" -B "$work/build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN_DIR/toolchain-mingw-$arch.cmake" \
+    -DVANTO_MINGW_PREFIX="$PREFIX/$triplet" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$PREFIX/$triplet" -Wno-dev "$@" >/dev/null
+  cmake --build "$work/build" --target install >/dev/null
+  rm -rf "$work"
+}
+
+stamped() { [ -f "$STAMP_DIR/$1" ]; }
+stamp() { mkdir -p "$STAMP_DIR" && touch "$STAMP_DIR/$1"; }
 
 build_libjpeg() {
-  [ -f "$STAMP_DIR/libjpeg" ] && return 0
+  local triplet=$1
+  stamped "libjpeg-$triplet" && return 0
   ensure_deb_src
-  log "cross-building libjpeg-turbo for MinGW (i686)"
+  log "cross-building libjpeg-turbo for MinGW ($triplet)"
   local work; work=$(mktemp -d)
   (cd "$work" && apt-get source -qq libjpeg-turbo >/dev/null 2>&1)
   local src; src=$(find "$work" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n1)
-  cmake -S "$src" -B "$work/build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$MINGW_TOOLCHAIN_FILE" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$PREFIX" -DWITH_SIMD=0 -DENABLE_SHARED=0 -DENABLE_STATIC=1 \
-    -DWITH_TURBOJPEG=0 -DWITH_JPEG8=0 >/dev/null
-  cmake --build "$work/build" --target install >/dev/null
+  [ -n "$src" ] || { log "apt-get source libjpeg-turbo failed"; exit 1; }
+  cross_build libjpeg "$triplet" "$src" -DWITH_SIMD=0 -DENABLE_SHARED=0 -DENABLE_STATIC=1 \
+    -DWITH_TURBOJPEG=0 -DWITH_JPEG8=0
   rm -rf "$work"
-  mkdir -p "$STAMP_DIR" && touch "$STAMP_DIR/libjpeg"
+  stamp "libjpeg-$triplet"
 }
 
 build_gtest() {
-  [ -f "$STAMP_DIR/gtest" ] && return 0
-  ensure_deb_src
-  log "cross-building GoogleTest for MinGW (i686)"
-  local work; work=$(mktemp -d)
-  cmake -S /usr/src/googletest -B "$work/build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$MINGW_TOOLCHAIN_FILE" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$PREFIX" -Dgtest_disable_pthreads=OFF >/dev/null
-  cmake --build "$work/build" --target install >/dev/null
-  rm -rf "$work"
-  mkdir -p "$STAMP_DIR" && touch "$STAMP_DIR/gtest"
+  local triplet=$1
+  stamped "gtest-$triplet" && return 0
+  log "cross-building GoogleTest for MinGW ($triplet)"
+  cross_build gtest "$triplet" /usr/src/googletest -Dgtest_disable_pthreads=OFF
+  stamp "gtest-$triplet"
 }
 
 ensure_zh_locale() {
@@ -105,7 +119,9 @@ ensure_zh_locale() {
 
 ensure_packages
 $SUDO mkdir -p "$PREFIX"
-build_libjpeg
-build_gtest
+for triplet in i686-w64-mingw32 x86_64-w64-mingw32; do
+  build_libjpeg "$triplet"
+  build_gtest "$triplet"
+done
 ensure_zh_locale
 log "ready (MinGW libraries in $PREFIX)"

@@ -1,34 +1,86 @@
 #!/usr/bin/env bash
-# The Wine test rig: a throw-away 32-bit prefix, a private Xvfb display and a
-# persistent wineserver, started once and used by every Win32 test.
+# The Wine test rig: a throw-away prefix, a private Xvfb display and a
+# persistent wineserver, started once and used by every Windows test.
 #
-#   wine-rig.sh start RIGDIR [--codepage 1252|936] [--user-display]
+#   wine-rig.sh start RIGDIR [--arch win32|win64] [--codepage 1252|936] [--user-display]
 #   wine-rig.sh stop RIGDIR
+#   wine-rig.sh probe          prints the architectures this machine runs
+#   wine-rig.sh arch-of FILE   prints the rig a Windows program needs
+#
+# Two rigs, one per Windows tree: win32 (a 32-bit prefix, the 32-bit loader
+# of wine32, for the i686 tree) and win64 (a 64-bit prefix, the loader of
+# wine64, for the x86_64 tree). Some kernels run no 32-bit code at all; there
+# only win64 works. Debian's wine, wineboot and regedit wrappers always pick
+# the 32-bit loader when wine32 is installed, so the rig names its loader
+# itself and every caller runs programs through RIGDIR/env's $VANTO_WINE.
 #
 # start writes RIGDIR/env (sourced by wine-exec.sh); stop ends exactly the
 # wineserver of RIGDIR/pfx and the Xvfb whose PID start recorded.
 set -euo pipefail
 
 die() { echo "wine-rig: $*" >&2; exit 1; }
-[ $# -ge 2 ] || die "usage: wine-rig.sh start|stop RIGDIR [--codepage 1252|936]"
-cmd=$1 rig=$2; shift 2
+
+WINE32_LOADER=/usr/lib/wine/wine
+WINE64_LOADER=$(dpkg -L wine64 2>/dev/null | grep -m1 '/wine64$' || echo /usr/lib/wine/wine64)
+
+loader_for() {
+  case $1 in
+    win32) echo "$WINE32_LOADER" ;;
+    win64) echo "$WINE64_LOADER" ;;
+    *) die "unknown architecture $1 (win32 or win64)" ;;
+  esac
+}
+
+# A loader that cannot start ("Exec format error" where the kernel has no
+# 32-bit user mode, or a missing package) fails this at once.
+can_run() { "$(loader_for "$1")" --version >/dev/null 2>&1; }
+
+probe() {
+  local arch found=""
+  for arch in win32 win64; do
+    if can_run "$arch"; then found="$found $arch"; fi
+  done
+  echo "${found# }"
+}
+
+# The COFF Machine field: 0x14C is i386, 0x8664 x86_64.
+arch_of() {
+  local pe machine
+  pe=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$1" | tr -d ' ')
+  case $machine in
+    014c) echo win32 ;;
+    8664) echo win64 ;;
+    *) die "$1 is not a 32- or 64-bit x86 Windows program (machine $machine)" ;;
+  esac
+}
+
+[ $# -ge 1 ] || die "usage: wine-rig.sh start|stop RIGDIR [options] | probe | arch-of FILE"
+cmd=$1; shift
+if [ "$cmd" = probe ]; then probe; exit 0; fi
+if [ "$cmd" = arch-of ]; then [ $# -eq 1 ] || die "usage: wine-rig.sh arch-of FILE"; arch_of "$1"; exit 0; fi
+[ $# -ge 1 ] || die "usage: wine-rig.sh start|stop RIGDIR [--arch win32|win64] [--codepage 1252|936]"
+rig=$1; shift
 codepage=${VANTO_WINE_CODEPAGE:-1252}
+arch=${VANTO_WINE_ARCH:-win32}
 user_display=0
 while [ $# -gt 0 ]; do
   case $1 in
+    --arch) arch=$2; shift 2 ;;
     --codepage) codepage=$2; shift 2 ;;
     --user-display) user_display=1; shift ;;
     *) die "unknown option $1" ;;
   esac
 done
 
+LOADER=$(loader_for "$arch")
 LOCALE_DIR=${MINGW_DEPS_PREFIX:-/opt/vanto-mingw}/locale
 CACHE=${VANTO_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/vanto}
-WINE_VERSION=$(wine --version 2>/dev/null || echo unknown)
-TEMPLATE=$CACHE/wine-template-$WINE_VERSION
+WINE_VERSION=$("$WINE64_LOADER" --version 2>/dev/null || echo unknown)
+TEMPLATE=$CACHE/wine-template-$WINE_VERSION-$arch
 
 base_env() {
-  export WINEARCH=win32 WINEDEBUG=-all
+  export WINEARCH=$arch WINEDEBUG=-all WINELOADER=$LOADER
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 }
 
@@ -46,15 +98,16 @@ write_settings_reg() {
 
 make_template() {
   [ -f "$TEMPLATE/.ready" ] && return 0
-  echo "wine-rig: creating the prefix template (once per machine)" >&2
+  can_run "$arch" || die "this machine cannot run $arch programs ($LOADER does not start)"
+  echo "wine-rig: creating the $arch prefix template (once per machine)" >&2
   rm -rf "$TEMPLATE" && mkdir -p "$TEMPLATE/home"
   (
     base_env
     export WINEPREFIX=$TEMPLATE/pfx HOME=$TEMPLATE/home
     unset DISPLAY
-    wineboot -i </dev/null >/dev/null 2>&1
+    "$LOADER" wineboot -i </dev/null >/dev/null 2>&1
     write_settings_reg "$TEMPLATE/settings.reg"
-    wine regedit /S "$TEMPLATE/settings.reg" </dev/null >/dev/null 2>&1
+    "$LOADER" regedit /S "$TEMPLATE/settings.reg" </dev/null >/dev/null 2>&1
     wineserver -w
   )
   touch "$TEMPLATE/.ready"
@@ -91,7 +144,8 @@ start() {
   fi
 
   {
-    echo "export WINEARCH=win32 WINEDEBUG=-all"
+    echo "export WINEARCH=$arch WINEDEBUG=-all"
+    echo "export WINELOADER='$LOADER' VANTO_WINE='$LOADER' VANTO_WINE_ARCH=$arch"
     echo "export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'"
     echo "export WINEPREFIX='$rig/pfx' HOME='$rig/home' DISPLAY='$display'"
     if [ "$codepage" = 936 ]; then
@@ -108,9 +162,9 @@ start() {
     # shellcheck disable=SC1091
     . "$rig/env"
     wineserver -p </dev/null >/dev/null 2>&1
-    wine wineboot </dev/null >/dev/null 2>&1
+    "$VANTO_WINE" wineboot </dev/null >/dev/null 2>&1
   )
-  echo "wine-rig: ready in $rig (display $display, code page $codepage)"
+  echo "wine-rig: ready in $rig ($arch, display $display, code page $codepage)"
 }
 
 stop() {

@@ -17,15 +17,15 @@ shots=${2:-docs/wizard}
 mkdir -p "$shots"
 rig=$(mktemp -d)
 trap 'scripts/wine-rig.sh stop "$rig" >/dev/null; rm -rf "$rig"' EXIT
-scripts/wine-rig.sh start "$rig" >/dev/null
+scripts/wine-rig.sh start "$rig" --arch "$(scripts/wine-rig.sh arch-of "$exe")" >/dev/null
 # shellcheck disable=SC1091
 . "$rig/env"
 if [ "$copying" = 1 ]; then
   mkdir -p "$WINEPREFIX/drive_c/VANTO-X"
   echo "in the way" >"$WINEPREFIX/drive_c/VANTO-X/Readme.txt"
-  wine cmd /c attrib +r 'C:\VANTO-X\Readme.txt' </dev/null >/dev/null 2>&1
+  "$VANTO_WINE" cmd /c attrib +r 'C:\VANTO-X\Readme.txt' </dev/null >/dev/null 2>&1
 fi
-wine "$exe" </dev/null >/dev/null 2>&1 &
+"$VANTO_WINE" "$exe" </dev/null >/dev/null 2>&1 &
 
 window=""
 for _ in $(seq 1 100); do
@@ -74,7 +74,7 @@ if [ "$copying" = 1 ]; then
 fi
 sleep 2
 shot page5-done
-folder=$(wine reg query 'HKLM\Software\Vanto\VANTO-X' /v Folder 2>/dev/null | tr -d '\r' |
+folder=$("$VANTO_WINE" reg query 'HKLM\Software\Vanto\VANTO-X' /v Folder /reg:32 2>/dev/null | tr -d '\r' |
   awk -F'REG_SZ' '/Folder/ {gsub(/^[ \t]+/, "", $2); print $2}' || true)
 echo "screenshots in $shots"
 echo "installed to: ${folder:-(not recorded)} (inside the throw-away Wine prefix)"

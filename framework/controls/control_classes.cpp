@@ -31,6 +31,10 @@ constexpr TEnumName kBorderStyleNames[] = {{"bsNone", TFormBorderStyle::bsNone},
                                            {"bsSizeable", TFormBorderStyle::bsSizeable},
                                            {"bsDialog", TFormBorderStyle::bsDialog}};
 constexpr TEnumInfo kBorderStyles{"TFormBorderStyle", kBorderStyleNames};
+constexpr TEnumName kBorderIconNames[] = {{"biSystemMenu", biSystemMenu},
+                                          {"biMinimize", biMinimize},
+                                          {"biMaximize", biMaximize}};
+constexpr TEnumInfo kBorderIconSet{"TBorderIcons", kBorderIconNames};
 constexpr TEnumName kPositionNames[] = {{"poDesigned", TPosition::poDesigned},
                                         {"poScreenCenter", TPosition::poScreenCenter}};
 constexpr TEnumInfo kPositions{"TPosition", kPositionNames};
@@ -146,11 +150,11 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
           .Prop("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl)
           .EnumProp("BorderStyle", kBorderStyles, &TCustomForm::BorderStyle,
                     &TCustomForm::SetBorderStyle)
+          .SetProp("BorderIcons", kBorderIconSet, &TCustomForm::BorderIcons,
+                   &TCustomForm::SetBorderIcons)
           .EnumProp("Position", kPositions, &TCustomForm::Position, &TCustomForm::SetPosition)
-          .Prop("ClientWidth", [](const TCustomForm& f) { return f.ClientWidth(); },
-                [](TCustomForm& f, int v) { f.SetClientSize(v, f.ClientHeight()); })
-          .Prop("ClientHeight", [](const TCustomForm& f) { return f.ClientHeight(); },
-                [](TCustomForm& f, int v) { f.SetClientSize(f.ClientWidth(), v); })
+          .Prop("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth)
+          .Prop("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight)
           .Event("OnCreate", &TCustomForm::OnCreate)
           .Event("OnDestroy", &TCustomForm::OnDestroy)
           .Event("OnShow", &TCustomForm::OnShow)

@@ -10,6 +10,13 @@ namespace framework {
 enum class TFormBorderStyle : std::uint8_t { bsNone, bsSingle, bsSizeable, bsDialog };
 enum class TPosition : std::uint8_t { poDesigned, poScreenCenter };
 
+// The caption's boxes, a set: bit n is TBorderIcon n. The system menu brings
+// the close box; minimise and maximise show only with it, as in Windows.
+enum TBorderIcon : std::uint8_t { biSystemMenu, biMinimize, biMaximize };
+using TBorderIcons = std::uint8_t;
+inline constexpr TBorderIcons kDefaultBorderIcons =
+    (1u << biSystemMenu) | (1u << biMinimize) | (1u << biMaximize);
+
 // Answers for a modal form's ModalResult (Windows' IDOK ... IDNO).
 inline constexpr int mrNone = 0;
 inline constexpr int mrOk = 1;
@@ -34,11 +41,18 @@ public:
   void SetModalResult(int result) { modal_result_ = result; }
 
   TFormBorderStyle BorderStyle() const { return border_style_; }
-  void SetBorderStyle(TFormBorderStyle style) { border_style_ = style; }
+  void SetBorderStyle(TFormBorderStyle style);
+  TBorderIcons BorderIcons() const { return border_icons_; }
+  void SetBorderIcons(TBorderIcons icons);
   TPosition Position() const { return position_; }
   void SetPosition(TPosition position) { position_ = position; }
-  // Client size: the window grows by its frame and caption.
+  // The client area's size; the window is as large as its frame and caption
+  // need around it. The size asked for is kept: a later change of border
+  // style or icons, and the window's creation, size the window to it again,
+  // so the order in which a layout sets these properties does not matter.
   void SetClientSize(int width, int height);
+  void SetClientWidth(int width) { SetClientSize(width, ClientHeight()); }
+  void SetClientHeight(int height) { SetClientSize(ClientWidth(), height); }
   TRect ClientRect() const override;
 
   // The form's window is the active window.
@@ -77,8 +91,20 @@ protected:
 private:
   TWinControl* active_control_ = nullptr;  // not owned
   int modal_result_ = mrNone;
+  // The window styles of the border style and icons.
+  unsigned long WindowStyle() const;
+  // Sizes the window around the client size asked for; with a window, by
+  // what its real client area lacks (the frame Windows draws can differ
+  // from what AdjustWindowRectEx predicts, and a caption can wrap).
+  void ApplyClientSize();
+
   TFormBorderStyle border_style_ = TFormBorderStyle::bsSingle;
+  TBorderIcons border_icons_ = kDefaultBorderIcons;
   TPosition position_ = TPosition::poScreenCenter;
+  // The client size asked for; 0 × 0 until one is set (the window's own
+  // size then stands).
+  int client_width_ = 0;
+  int client_height_ = 0;
   bool in_modal_loop_ = false;
 };
 

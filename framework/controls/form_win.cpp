@@ -12,15 +12,18 @@ namespace framework {
 
 namespace {
 
-DWORD StyleFor(TFormBorderStyle border) {
+// The frame of a border style, without its caption boxes.
+DWORD FrameStyle(TFormBorderStyle border) {
   switch (border) {
     case TFormBorderStyle::bsNone: return WS_POPUP;
-    case TFormBorderStyle::bsSizeable: return WS_OVERLAPPEDWINDOW;
-    case TFormBorderStyle::bsDialog: return WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    case TFormBorderStyle::bsSizeable: return WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME;
+    case TFormBorderStyle::bsDialog: return WS_POPUP | WS_CAPTION | DS_MODALFRAME;
     case TFormBorderStyle::bsSingle:
-    default: return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    default: return WS_OVERLAPPED | WS_CAPTION;
   }
 }
+
+bool Has(TBorderIcons icons, TBorderIcon icon) { return (icons >> icon) & 1u; }
 
 // Calls visit for every control of the tree below root, depth first, in
 // child order; stops when visit returns true.
@@ -50,8 +53,31 @@ TCustomForm::~TCustomForm() {
   }
 }
 
+unsigned long TCustomForm::WindowStyle() const {
+  DWORD style = FrameStyle(border_style_);
+  // A window without a caption has no boxes; a dialog frame has no minimise
+  // or maximise box, whatever the icons say.
+  if (!(style & WS_CAPTION) || !Has(border_icons_, biSystemMenu)) return style;
+  style |= WS_SYSMENU;
+  if (border_style_ != TFormBorderStyle::bsDialog) {
+    if (Has(border_icons_, biMinimize)) style |= WS_MINIMIZEBOX;
+    if (Has(border_icons_, biMaximize)) style |= WS_MAXIMIZEBOX;
+  }
+  return style;
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
+  border_style_ = style;
+  ApplyClientSize();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons icons) {
+  border_icons_ = icons;
+  ApplyClientSize();
+}
+
 void TCustomForm::CreateParams(TCreateParams& params) {
-  params.style = StyleFor(border_style_) | WS_CLIPCHILDREN;
+  params.style = WindowStyle() | WS_CLIPCHILDREN;
   params.ex_style = border_style_ == TFormBorderStyle::bsDialog ? WS_EX_DLGMODALFRAME : 0;
   params.parent_window = nullptr;
 }
@@ -66,16 +92,35 @@ void TCustomForm::CreateWnd() {
                         Height());
   }
   TWinControl::CreateWnd();
+  ApplyClientSize();
 }
 
 void TCustomForm::SetClientSize(int width, int height) {
-  RECT r{0, 0, width, height};
-  AdjustWindowRectEx(&r, StyleFor(border_style_), FALSE, 0);
-  SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
+  client_width_ = std::max(width, 0);
+  client_height_ = std::max(height, 0);
+  ApplyClientSize();
+}
+
+void TCustomForm::ApplyClientSize() {
+  if (client_width_ == 0 && client_height_ == 0) return;
+  if (!HandleAllocated()) {
+    RECT r{0, 0, client_width_, client_height_};
+    const DWORD ex_style = border_style_ == TFormBorderStyle::bsDialog ? WS_EX_DLGMODALFRAME : 0;
+    AdjustWindowRectEx(&r, WindowStyle(), FALSE, ex_style);
+    SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
+    return;
+  }
+  RECT client;
+  GetClientRect(Handle(), &client);
+  const int dw = client_width_ - client.right, dh = client_height_ - client.bottom;
+  if (dw != 0 || dh != 0) SetBounds(Left(), Top(), Width() + dw, Height() + dh);
 }
 
 TRect TCustomForm::ClientRect() const {
-  if (!HandleAllocated()) return TWinControl::ClientRect();
+  if (!HandleAllocated()) {
+    if (client_width_ != 0 || client_height_ != 0) return {0, 0, client_width_, client_height_};
+    return TWinControl::ClientRect();
+  }
   RECT r;
   GetClientRect(const_cast<TCustomForm*>(this)->Handle(), &r);
   return {0, 0, r.right, r.bottom};
@@ -101,6 +146,9 @@ void TCustomForm::Show() {
   SetVisible(true);
   HWND hwnd = Handle();
   ShowWindow(hwnd, SW_SHOW);
+  // Some window managers (Wine's among them) settle the frame only once the
+  // window is shown.
+  ApplyClientSize();
   SetForegroundWindow(hwnd);
   if (OnShow) OnShow(this);
   if (active_control_ && active_control_->CanFocus()) {

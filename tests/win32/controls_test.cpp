@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -139,6 +141,58 @@ TEST_F(ControlsTest, AnErrorInAHandlerIsReportedAndTheProgramGoesOn) {
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0], "Disk full.");
   EXPECT_EQ(TApplication::ErrorText("Done."), "Done.");
+}
+
+// A stored layout sets a form's properties in its own order; the client
+// size it asks for must come out whatever that order is, and the caption
+// must carry exactly the boxes its icons name.
+TEST(FormTest, TheClientSizeAndBoxesHoldWhateverOrderThePropertiesAreSetIn) {
+  const std::vector<std::function<void(TForm&)>> setters = {
+      [](TForm& f) { f.SetBorderStyle(TFormBorderStyle::bsSingle); },
+      [](TForm& f) { f.SetBorderIcons(1u << biSystemMenu); },
+      [](TForm& f) { f.SetClientWidth(642); },
+      [](TForm& f) { f.SetClientHeight(490); },
+  };
+  std::vector<int> order = {0, 1, 2, 3};
+  do {
+    std::string name;
+    for (int i : order) name += std::to_string(i);
+    auto form = std::make_unique<TForm>(nullptr);
+    for (int i : order) setters[i](*form);
+    EXPECT_EQ(form->ClientWidth(), 642) << "order " << name << ", before the window exists";
+    form->Show();
+    Pump(20);
+    RECT client{};
+    GetClientRect(form->Handle(), &client);
+    EXPECT_EQ(client.right, 642) << "order " << name;
+    EXPECT_EQ(client.bottom, 490) << "order " << name;
+    const LONG_PTR style = GetWindowLongPtrW(form->Handle(), GWL_STYLE);
+    EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), WS_SYSMENU)
+        << "order " << name;
+  } while (std::next_permutation(order.begin(), order.end()));
+}
+
+TEST(FormTest, BorderIconsGiveTheirBoxesAndNoSystemMenuGivesNone) {
+  struct Case {
+    TBorderIcons icons;
+    LONG_PTR boxes;
+  } cases[] = {{kDefaultBorderIcons, WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX},
+               {(1u << biSystemMenu) | (1u << biMinimize), WS_SYSMENU | WS_MINIMIZEBOX},
+               // Without the system menu Windows shows no box at all.
+               {(1u << biMinimize) | (1u << biMaximize), 0}};
+  for (const Case& c : cases) {
+    TForm form(nullptr);
+    form.SetBorderIcons(c.icons);
+    form.SetClientSize(200, 100);
+    form.Show();
+    const LONG_PTR style = GetWindowLongPtrW(form.Handle(), GWL_STYLE);
+    EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), c.boxes)
+        << "icons " << int{c.icons};
+    RECT client{};
+    GetClientRect(form.Handle(), &client);
+    EXPECT_EQ(client.right, 200);
+    EXPECT_EQ(client.bottom, 100);
+  }
 }
 
 TEST(TimerTest, FiresThroughTheMessageLoopUntilDisabled) {

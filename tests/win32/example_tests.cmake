@@ -1,6 +1,7 @@
 # Tests of the bundled example's installer. They need mksetup from the host
 # tree (VANTO_MKSETUP), which scripts/test-all.sh builds first.
 set(VANTO_MKSETUP "" CACHE FILEPATH "mksetup built by the host tree")
+set(VANTO_BUILT_FILES_TEST "" CACHE FILEPATH "built_files_test built by the host tree")
 
 add_library(vanto_test_driver STATIC support/process_driver_win.cpp)
 target_link_libraries(vanto_test_driver PUBLIC vanto_options)
@@ -36,12 +37,30 @@ if(VANTO_MKSETUP)
     VANTO_EXAMPLE_RESOURCES=L"${W_RESOURCES}"
     VANTO_EXAMPLE_STAGE=L"${W_STAGE}")
   add_dependencies(example_installer_test example_installer)
+
+  # Native: the built files as a clean Windows would load them (imports,
+  # architecture, manifest, live sections), on every machine.
+  if(VANTO_BUILT_FILES_TEST)
+    if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+      set(machine x64)
+    else()
+      set(machine x86)
+    endif()
+    add_test(NAME built_files_test
+      COMMAND ${VANTO_BUILT_FILES_TEST} --machine ${machine}
+              --stub $<TARGET_FILE:setup> --installer ${EXAMPLE_OUT}/VANTO-X-setup.exe
+              --program $<TARGET_FILE:vanto_x_demo> --program $<TARGET_FILE:vanto_x_uninstall>
+              --program $<TARGET_FILE:skin_gallery>)
+    set_tests_properties(built_files_test PROPERTIES LABELS native)
+  else()
+    message(STATUS "VANTO_BUILT_FILES_TEST not set: the built files are not checked")
+  endif()
 else()
   message(STATUS "VANTO_MKSETUP not set: the example installer tests are left out")
 endif()
 
 if(VANTO_MKSETUP)
-  vanto_add_test(NAME wizard_test SOURCES wizard_test.cpp LIBS vanto_shell vanto_test_driver)
+  vanto_add_test(NAME wizard_test SOURCES wizard_test.cpp LIBS vanto_shell vanto_test_driver version)
   target_compile_definitions(wizard_test PRIVATE
     VANTO_EXAMPLE_INSTALLER=L"${W_INSTALLER}"
     VANTO_EXAMPLE_RESOURCES=L"${W_RESOURCES}")

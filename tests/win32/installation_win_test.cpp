@@ -30,6 +30,7 @@
 #include "installer/texts.h"
 #include "tests/host/gbk_literal.h"
 #include "tests/win32/support/folders.h"
+#include "tests/win32/support/product_registry.h"
 
 namespace {
 
@@ -93,7 +94,9 @@ struct RegValue {
 RegValue ReadValue(HKEY root, const std::wstring& key, const std::wstring& name) {
   RegValue value;
   HKEY h;
-  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE, &h) != ERROR_SUCCESS) return value;
+  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE | installer::kProductRegistryView, &h) !=
+      ERROR_SUCCESS)
+    return value;
   DWORD size = 0;
   if (RegQueryValueExW(h, name.c_str(), nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
     std::vector<BYTE> data(size);
@@ -123,7 +126,9 @@ void PrintTo(const RegValue& v, std::ostream* os) {
 
 bool KeyExists(HKEY root, const std::wstring& key) {
   HKEY h;
-  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | installer::kProductRegistryView, &h) !=
+      ERROR_SUCCESS)
+    return false;
   RegCloseKey(h);
   return true;
 }
@@ -274,10 +279,10 @@ protected:
 
   void CleanUp() {
     RemoveTree(kRoot);
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPublisherKey.c_str());
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kUninstallKey.c_str());
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kExtrasKey.c_str());
-    RegDeleteTreeW(HKEY_CURRENT_USER, kExtrasKey.c_str());
+    testing_support::DeleteProductTree(HKEY_LOCAL_MACHINE, kPublisherKey);
+    testing_support::DeleteProductTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+    testing_support::DeleteProductTree(HKEY_LOCAL_MACHINE, kExtrasKey);
+    testing_support::DeleteProductTree(HKEY_CURRENT_USER, kExtrasKey);
   }
 
   void AddShortcut(const std::string& name, int file, std::uint8_t location,
@@ -358,6 +363,11 @@ TEST_F(InstallationWinTest, InstallsFilesRecordRegistryAndShortcuts) {
   EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName"), Text(kProduct));
   EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString"),
             Text(dir + L"\\uninstall.exe"));
+  // A 64-bit installer writes the same keys as the 32-bit one: nothing lands
+  // in the 64-bit view, so there is one uninstall entry, never two.
+  EXPECT_FALSE(testing_support::KeyInOtherView(HKEY_LOCAL_MACHINE, kPublisherKey));
+  EXPECT_FALSE(testing_support::KeyInOtherView(HKEY_LOCAL_MACHINE, kUninstallKey));
+  EXPECT_FALSE(testing_support::KeyInOtherView(HKEY_LOCAL_MACHINE, kExtrasKey));
 
   // The extra values, by kind and root; a relative path continues below the
   // key before it.
@@ -420,7 +430,8 @@ TEST_F(InstallationWinTest, ReadOnlyFileGetsOneMessageAndStaysAsItWas) {
 TEST_F(InstallationWinTest, ProductKeyThatCannotBeCreatedEndsTheRun) {
   HKEY key;
   ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kPublisherKey.c_str(), 0, nullptr,
-                            REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                            REG_OPTION_VOLATILE, KEY_ALL_ACCESS | installer::kProductRegistryView,
+                            nullptr, &key, nullptr),
             ERROR_SUCCESS);
   RegCloseKey(key);
 

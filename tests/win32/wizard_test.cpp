@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <cwctype>
+#include <vector>
 
 #include "base/file_system.h"
 #include "base/text_codec.h"
@@ -17,6 +19,9 @@
 #include "installer/setup_record.h"
 #include "installer/wizard_texts.h"
 #include "tests/win32/support/process_driver.h"
+#include "tests/win32/support/product_registry.h"
+
+#include <tlhelp32.h>
 
 namespace {
 
@@ -138,8 +143,8 @@ const wchar_t kProductKey[] = L"Software\\Vanto\\VANTO-X";
 
 // What an installation leaves under the product key and the next start reads.
 void ForgetEarlierInstallation() {
-  RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kProductKey, L"Setup");
-  RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kProductKey, L"Folder");
+  testing_support::DeleteProductValue(HKEY_LOCAL_MACHINE, kProductKey, L"Setup");
+  testing_support::DeleteProductValue(HKEY_LOCAL_MACHINE, kProductKey, L"Folder");
 }
 
 // An earlier installation recorded for the time of one test.
@@ -147,8 +152,9 @@ class EarlierInstallation {
 public:
   explicit EarlierInstallation(const std::wstring& folder) {
     HKEY key = nullptr;
-    ok_ = RegCreateKeyExW(HKEY_LOCAL_MACHINE, kProductKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                          &key, nullptr) == ERROR_SUCCESS;
+    ok_ = RegCreateKeyExW(HKEY_LOCAL_MACHINE, kProductKey, 0, nullptr, 0,
+                          KEY_SET_VALUE | installer::kProductRegistryView, nullptr, &key,
+                          nullptr) == ERROR_SUCCESS;
     if (!ok_) return;
     const DWORD setup = 1;
     ok_ = RegSetValueExW(key, L"Setup", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&setup),
@@ -170,10 +176,85 @@ private:
 std::wstring RegString(HKEY root, const std::wstring& key, const std::wstring& name) {
   wchar_t buffer[1024] = {};
   DWORD size = sizeof buffer;
-  if (RegGetValueW(root, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, buffer, &size) !=
+  HKEY h = nullptr;
+  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE | installer::kProductRegistryView, &h) !=
       ERROR_SUCCESS)
     return L"(missing)";
+  const LONG status =
+      RegGetValueW(h, nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, buffer, &size);
+  RegCloseKey(h);
+  if (status != ERROR_SUCCESS) return L"(missing)";
   return buffer;
+}
+
+// The running window as the user gets it: a 642 x 490 client area (the
+// bottom panel spans it exactly), a fixed single border, and of the caption
+// boxes only the close box.
+TEST(WizardTest, TheWindowHasItsClientSizeAFixedBorderAndOnlyTheCloseBox) {
+  Wizard w(kInstaller);
+  ASSERT_TRUE(w.window);
+  RECT client{};
+  ASSERT_TRUE(GetClientRect(w.window, &client));
+  EXPECT_EQ(client.right - client.left, 642);
+  EXPECT_EQ(client.bottom - client.top, 490);
+  const LONG_PTR style = GetWindowLongPtrW(w.window, GWL_STYLE);
+  EXPECT_TRUE(style & WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+}
+
+// The modules a process has loaded whose file name is name, by full path.
+std::vector<std::wstring> LoadedModules(DWORD process_id, const wchar_t* name) {
+  std::vector<std::wstring> paths;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, process_id);
+  if (snapshot == INVALID_HANDLE_VALUE) return paths;
+  MODULEENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Module32FirstW(snapshot, &entry); more; more = Module32NextW(snapshot, &entry)) {
+    if (!name || _wcsicmp(entry.szModule, name) == 0) paths.push_back(entry.szExePath);
+  }
+  CloseHandle(snapshot);
+  return paths;
+}
+
+// The major number of a file's version resource; 0 when it has none.
+int FileMajorVersion(const std::wstring& path) {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  if (size == 0) return 0;
+  std::vector<BYTE> data(size);
+  if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return 0;
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) || !info)
+    return 0;
+  return HIWORD(info->dwFileVersionMS);
+}
+
+// Version 6 of the common controls is the one in the side-by-side store's
+// assembly of that version; Windows' copy also says 6 in its version
+// resource, Wine's says 5 wherever it lies, so the folder decides.
+bool IsCommonControls6(const std::wstring& path) {
+  std::wstring lower = path;
+  for (wchar_t& c : lower) c = static_cast<wchar_t>(towlower(c));
+  const std::wstring assembly = std::wstring(sizeof(void*) == 8 ? L"amd64" : L"x86") +
+                                L"_microsoft.windows.common-controls_6595b64144ccf1df_6.";
+  return lower.find(L"\\winsxs\\" + assembly) != std::wstring::npos ||
+         FileMajorVersion(path) >= 6;
+}
+
+TEST(WizardTest, TheInstallerRunsWithCommonControlsVersion6) {
+  Wizard w(kInstaller);
+  ASSERT_TRUE(w.window);
+  const std::vector<std::wstring> comctl = LoadedModules(w.process->id(), L"comctl32.dll");
+  ASSERT_FALSE(comctl.empty()) << "comctl32.dll is not loaded; loaded: "
+                               << base::WideToGbk(LoadedModules(w.process->id(), nullptr).front());
+  for (const std::wstring& path : comctl) {
+    EXPECT_TRUE(IsCommonControls6(path)) << base::WideToGbk(path) << " (file version "
+                                         << FileMajorVersion(path) << ")";
+  }
 }
 
 TEST(WizardTest, FolderValidationMessagesKeepTheWizardOnTheFolderPage) {
