@@ -77,7 +77,9 @@ LOADER=$(loader_for "$arch")
 LOCALE_DIR=${MINGW_DEPS_PREFIX:-/opt/vanto-mingw}/locale
 CACHE=${VANTO_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/vanto}
 WINE_VERSION=$("$WINE64_LOADER" --version 2>/dev/null || echo unknown)
-TEMPLATE=$CACHE/wine-template-$WINE_VERSION-$arch
+# Bump TEMPLATE_REVISION when make_template changes what a template holds.
+TEMPLATE_REVISION=2
+TEMPLATE=$CACHE/wine-template-$WINE_VERSION-$arch-r$TEMPLATE_REVISION
 
 base_env() {
   export WINEARCH=$arch WINEDEBUG=-all WINELOADER=$LOADER
@@ -110,6 +112,13 @@ make_template() {
     "$LOADER" regedit /S "$TEMPLATE/settings.reg" </dev/null >/dev/null 2>&1
     wineserver -w
   )
+  # Wine draws the caption buttons with Marlett; this Wine does not load the
+  # fonts of package fonts-wine from its data folder, so the template gets
+  # its copy (only that one: other fonts would change the controls' text).
+  local marlett
+  marlett=$(dpkg -L fonts-wine 2>/dev/null | grep -m1 '/marlett\.ttf$' || true)
+  [ -n "$marlett" ] || die "package fonts-wine is missing (scripts/bootstrap.sh installs it)"
+  cp "$marlett" "$TEMPLATE/pfx/drive_c/windows/Fonts/"
   touch "$TEMPLATE/.ready"
 }
 
