@@ -6,6 +6,19 @@ target_include_directories(vanto_options INTERFACE ${CMAKE_SOURCE_DIR})
 target_compile_options(vanto_options INTERFACE -finput-charset=UTF-8)
 
 if(WIN32)
+  # The tree's architecture under its three names: the Wine rig that runs
+  # its programs, the COFF machine the built-files check expects, and the
+  # processorArchitecture of its application manifest.
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    set(VANTO_WINE_ARCH win64)
+    set(VANTO_MACHINE x64)
+    set(VANTO_MANIFEST_ARCH amd64)
+  else()
+    set(VANTO_WINE_ARCH win32)
+    set(VANTO_MACHINE x86)
+    set(VANTO_MANIFEST_ARCH x86)
+  endif()
+
   # Windows 7 or later; SSE2 is on every 32-bit Windows still supported (and
   # always on x86_64).
   target_compile_definitions(vanto_options INTERFACE

@@ -5,11 +5,6 @@
 # Tests labelled "native" run on the build machine without Wine (checks of
 # the built files), so they run even where the tree's rig cannot.
 if(WIN32)
-  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-    set(VANTO_WINE_ARCH win64)
-  else()
-    set(VANTO_WINE_ARCH win32)
-  endif()
   find_package(GTest REQUIRED CONFIG PATHS ${VANTO_MINGW_PREFIX} NO_DEFAULT_PATH)
   set(VANTO_WINE_RIG_DIR ${CMAKE_BINARY_DIR}/wine-rig)
   set(VANTO_WINE_EXEC ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh ${VANTO_WINE_RIG_DIR})

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <sys/wait.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,11 +17,13 @@
 #include "installer/setup_package.h"
 #include "tests/host/gbk_literal.h"
 #include "tools/common/binary_file.h"
+#include "tools/mksetup/import_check.h"
 #include "tools/mksetup/installer_image.h"
 #include "tools/mksetup/manifest.h"
 #include "tools/mksetup/payload_extract.h"
 #include "tools/mksetup/payload_report.h"
 #include "tools/mksetup/setup_builder.h"
+#include "tools/pe/import_reader.h"
 
 namespace {
 
@@ -60,6 +65,34 @@ struct MksetupTest : ::testing::Test {
   static std::string Files() {
     return "[[files]]\nsource = \"app.exe\"\n\n[[files]]\nsource = \"docs\"\ntarget = \"\\\\docs\"\n\n"
            "[[files]]\nsource = \"说明.url\"\n";
+  }
+
+  struct Outcome {
+    int code;
+    std::string out;
+    std::string err;
+  };
+  // The mksetup command with `arguments`, its exit code and what it printed.
+  Outcome Mksetup(const std::string& arguments) {
+    const std::string command = std::string(MKSETUP_PATH) + " " + arguments + " >" +
+                                (dir / "stdout.txt").string() + " 2>" + (dir / "stderr.txt").string();
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(dir / "stdout.txt"),
+            ReadText(dir / "stderr.txt")};
+  }
+
+  // The MinGW fixture with its msvcrt.dll import renamed to zlib1.dll, the DLL a stub linked
+  // against zlib's import library needs.
+  fs::path ZlibStub() {
+    base::Bytes stub = tools::ReadBinaryFile(kStubs / "resources.exe");
+    const std::string from("msvcrt.dll\0", 11);
+    const std::string to("zlib1.dll\0\0", 11);
+    auto at = std::search(stub.begin(), stub.end(), from.begin(), from.end());
+    EXPECT_NE(at, stub.end());
+    std::copy(to.begin(), to.end(), at);
+    const fs::path path = dir / "zlib-stub.exe";
+    tools::WriteBinaryFile(path, stub);
+    return path;
   }
 
   // The manifest error for text, as "line: message".
@@ -237,6 +270,91 @@ TEST_F(MksetupTest, CommandLineExitCodes) {
   EXPECT_EQ(run(tool + " inspect " + (dir / "setup.toml").string()), 1);  // not a PE
   WriteText(dir / "bad.toml", Product("oops = 1\n"));
   EXPECT_EQ(run(tool + " build " + (dir / "bad.toml").string() + " -o " + out.string()), 1);
+}
+
+TEST_F(MksetupTest, CheckImportsPassesOnlyStubsThatNeedNothingButWindows) {
+  const std::string good = (kStubs / "resources.exe").string();
+  const std::string zlib = ZlibStub().string();
+
+  Outcome o = Mksetup("check-imports " + good);
+  EXPECT_EQ(o.code, 0) << o.err;
+  EXPECT_EQ(o.out, good + ": x86: KERNEL32.dll, msvcrt.dll\n");
+  EXPECT_EQ(Mksetup("check-imports " + good + " --machine x86").code, 0);
+
+  o = Mksetup("check-imports --machine x64 " + good);
+  EXPECT_EQ(o.code, 1);
+  EXPECT_EQ(o.out, good + ": x86 (not x64): KERNEL32.dll, msvcrt.dll\n");
+
+  o = Mksetup("check-imports " + zlib);
+  EXPECT_EQ(o.code, 1);
+  EXPECT_EQ(o.out, zlib + ": x86: KERNEL32.dll, zlib1.dll (not part of Windows)\n");
+
+  // Every file is looked at, whatever came before it.
+  const std::string missing = (dir / "missing.exe").string();
+  const std::string not_pe = (dir / "app.exe").string();  // 5000 bytes of 'A'
+  o = Mksetup("check-imports " + missing + " " + zlib + " " + not_pe + " " + good);
+  EXPECT_EQ(o.code, 1);
+  EXPECT_EQ(o.out, zlib + ": x86: KERNEL32.dll, zlib1.dll (not part of Windows)\n" + good +
+                       ": x86: KERNEL32.dll, msvcrt.dll\n");
+  EXPECT_EQ(o.err, "mksetup: " + missing + ": cannot open " + missing + "\nmksetup: " + not_pe +
+                       ": Not a PE file: no MZ header\n");
+  EXPECT_EQ(Mksetup("check-imports " + dir.string()).code, 1);  // a folder
+}
+
+TEST_F(MksetupTest, CheckImportsRefusesAWrongCommandLine) {
+  const std::string good = (kStubs / "resources.exe").string();
+  const std::vector<std::string> wrong_lines = {
+      "check-imports", "check-imports --machine x64", "check-imports " + good + " --machine arm64",
+      "check-imports " + good + " --machine", "check-imports --json " + good};
+  for (const std::string& wrong : wrong_lines) {
+    const Outcome o = Mksetup(wrong);
+    EXPECT_EQ(o.code, 2) << wrong;
+    EXPECT_NE(o.err.find("mksetup check-imports FILE... [--machine x86|x64]"), std::string::npos)
+        << wrong;
+  }
+}
+
+TEST_F(MksetupTest, BuildWarnsAboutAStubThatNeedsADllWindowsLacks) {
+  WriteText(dir / "setup.toml", Product() + Files());
+  const std::string build = "build " + (dir / "setup.toml").string() + " -o " +
+                            (dir / "setup.exe").string() + " --stub ";
+  Outcome o = Mksetup(build + (kStubs / "resources.exe").string());
+  EXPECT_EQ(o.code, 0) << o.err;
+  EXPECT_EQ(o.err, "");
+
+  const fs::path zlib = ZlibStub();
+  o = Mksetup(build + zlib.string());
+  EXPECT_EQ(o.code, 0) << o.err;
+  EXPECT_EQ(o.err, "mksetup: warning: the stub " + zlib.string() +
+                       " imports zlib1.dll, which is not part of Windows; the installer will not "
+                       "start where it is missing\n");
+  EXPECT_EQ(Mksetup("inspect " + (dir / "setup.exe").string()).code, 0);
+  // The installer made from it carries the same imports.
+  EXPECT_EQ(Mksetup("check-imports " + (dir / "setup.exe").string()).code, 1);
+}
+
+TEST(ImportReportTest, MarksForeignAndDelayLoadedDlls) {
+  pe::ImageImports imports{pe::kMachineAmd64,
+                           {{"KERNEL32.dll", false},
+                            {"libstdc++-6.dll", false},
+                            {"dwmapi.dll", true},
+                            {"zlib1.dll", true}}};
+  EXPECT_EQ(mksetup::DescribeImports(imports, std::nullopt),
+            "x64: KERNEL32.dll, libstdc++-6.dll (not part of Windows), dwmapi.dll (delay-loaded), "
+            "zlib1.dll (delay-loaded, not part of Windows)");
+  EXPECT_EQ(mksetup::ForeignDlls(imports),
+            (std::vector<std::string>{"libstdc++-6.dll", "zlib1.dll"}));
+  EXPECT_FALSE(mksetup::ImportsPass(imports, std::nullopt));
+
+  imports.dlls.erase(imports.dlls.begin() + 1);
+  imports.dlls.pop_back();
+  EXPECT_TRUE(mksetup::ImportsPass(imports, std::nullopt));
+  EXPECT_TRUE(mksetup::ImportsPass(imports, pe::kMachineAmd64));
+  EXPECT_FALSE(mksetup::ImportsPass(imports, pe::kMachineI386));
+
+  const pe::ImageImports none{0x1C4, {}};
+  EXPECT_EQ(mksetup::DescribeImports(none, pe::kMachineI386), "0x1C4 (not x86): no imported DLLs");
+  EXPECT_TRUE(mksetup::ImportsPass(none, std::nullopt));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Tests of the portable PE resource reader and writer against MinGW-built fixtures
-// (tests/data/pe/make-fixtures.sh) and hand-made malformed images.
+// (tests/data/pe/make-fixtures.sh), images laid out in code the way linkers lay them out, and
+// hand-made malformed images.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -16,6 +18,7 @@
 #include "tools/pe/pe_checksum.h"
 #include "tools/pe/resource_section.h"
 #include "tools/pe/resources.h"
+#include "tests/host/expect_error.h"
 
 namespace pe {
 namespace {
@@ -40,14 +43,7 @@ ResourceTree ReadTree(const base::Bytes& file) { return PeImage::Parse(file).Rea
 
 std::uint32_t AlignUp(std::uint32_t v, std::uint32_t a) { return (v + a - 1) / a * a; }
 
-void ExpectErrorContaining(const std::function<void()>& action, const std::string& text) {
-  try {
-    action();
-    ADD_FAILURE() << "no base::Error, expected one containing \"" << text << "\"";
-  } catch (const base::Error& e) {
-    EXPECT_THAT(e.what(), HasSubstr(text));
-  }
-}
+using testing_support::ExpectErrorContaining;
 
 // The classic word-at-a-time checksum, folding the carry after every word.
 std::uint32_t ReferenceChecksum(const base::Bytes& file, std::size_t field) {
@@ -215,7 +211,8 @@ TEST_P(PeWriteTest, WritingTheSameTreeReadsBackEqual) {
   const base::Bytes written = WriteResources(original, tree);
   ExpectLoadableLayout(written);
   EXPECT_EQ(ReadTree(written), tree);
-  // Writing the output again must give the same bytes: the new section is now the last one.
+  // Writing the output again must give the same bytes: the second write finds the resources
+  // where the first one put them, and rewrites them there.
   EXPECT_TRUE(WriteResources(written, tree) == written);
 }
 
@@ -236,22 +233,30 @@ TEST_P(PeWriteTest, AddsPayloadsReplacesOneAndKeepsTheRest) {
   }
 }
 
-TEST_P(PeWriteTest, LeavesCodeAndDataSectionsUntouched) {
+TEST_P(PeWriteTest, KeepsTheBytesOfEveryOtherSectionAndThePlaceOfThoseBefore) {
   const base::Bytes original = Fixture(GetParam());
   ResourceTree tree = ReadTree(original);
-  tree.Set(kRcData, ResourceId::Name("SETUPINI"), 0, Data("x"));
+  tree.Set(kRcData, ResourceId::Name("SETUPINI"), 0, Data(std::string(5000, 'x')));
   const base::Bytes written = WriteResources(original, tree);
   const PeHeaders before = ParseHeaders(original);
   const PeHeaders after = ParseHeaders(written);
+  const std::optional<std::size_t> resources = before.SectionIndexAt(before.Directory(2).rva);
   for (std::size_t i = 0; i < before.sections.size(); ++i) {
+    if (i == resources) continue;
+    // Appending adds at the end and rewriting keeps the count, so indexes still match.
     const Section& s = before.sections[i];
-    if (before.SectionIndexAt(before.Directory(2).rva) == i) continue;
-    ASSERT_LE(s.raw_offset + s.raw_size, written.size());
+    const Section& now = after.sections[i];
+    EXPECT_EQ(now.name, s.name);
+    ASSERT_EQ(now.raw_size, s.raw_size) << s.name;
+    ASSERT_LE(now.raw_offset + now.raw_size, written.size());
     EXPECT_TRUE(std::equal(original.begin() + s.raw_offset,
                            original.begin() + s.raw_offset + s.raw_size,
-                           written.begin() + s.raw_offset))
+                           written.begin() + now.raw_offset))
         << s.name;
-    EXPECT_EQ(after.sections[i].virtual_address, s.virtual_address) << s.name;
+    if (!resources || i < *resources) {
+      EXPECT_EQ(now.virtual_address, s.virtual_address) << s.name;
+      EXPECT_EQ(now.raw_offset, s.raw_offset) << s.name;
+    }
   }
 }
 
@@ -374,28 +379,21 @@ TEST(PePlacementTest, RewritesALastResourceSectionInPlaceAndMovesTheSymbolTable)
   ExpectLoadableLayout(written);
 }
 
-TEST(PePlacementTest, AppendsANewSectionWhenTheResourcesAreNotLast) {
-  for (const char* name : {"resources.exe", "no-resources.exe"}) {
-    const base::Bytes original = Fixture(name);
-    const PeHeaders before = ParseHeaders(original);
-    ResourceTree tree;
-    tree.Set(kRcData, ResourceId::Name("SETUPINI"), 0, Data("ini"));
-    const base::Bytes written = WriteResources(original, tree);
-    const PeHeaders after = ParseHeaders(written);
-    ASSERT_EQ(after.sections.size(), before.sections.size() + 1) << name;
-    const Section& added = after.sections.back();
-    EXPECT_EQ(added.name, ".rsrc");
-    // Exactly one section keeps the name: the stale one is renamed.
-    EXPECT_EQ(std::count_if(after.sections.begin(), after.sections.end(),
-                            [](const Section& s) { return s.name == ".rsrc"; }),
-              1)
-        << name;
-    EXPECT_EQ(added.raw_offset, original.size()) << "these fixtures have no overlay";
-    EXPECT_EQ(after.Directory(2).rva, added.virtual_address);
-    EXPECT_EQ(after.size_of_initialized_data, before.size_of_initialized_data + added.raw_size);
-    EXPECT_EQ(ReadTree(written), tree);
-    ExpectLoadableLayout(written);
-  }
+TEST(PePlacementTest, AppendsANewSectionToAnImageWithoutResources) {
+  const base::Bytes original = Fixture("no-resources.exe");
+  const PeHeaders before = ParseHeaders(original);
+  ResourceTree tree;
+  tree.Set(kRcData, ResourceId::Name("SETUPINI"), 0, Data("ini"));
+  const base::Bytes written = WriteResources(original, tree);
+  const PeHeaders after = ParseHeaders(written);
+  ASSERT_EQ(after.sections.size(), before.sections.size() + 1);
+  const Section& added = after.sections.back();
+  EXPECT_EQ(added.name, ".rsrc");
+  EXPECT_EQ(added.raw_offset, original.size()) << "the fixture has no overlay";
+  EXPECT_EQ(after.Directory(2).rva, added.virtual_address);
+  EXPECT_EQ(after.size_of_initialized_data, before.size_of_initialized_data + added.raw_size);
+  EXPECT_EQ(ReadTree(written), tree);
+  ExpectLoadableLayout(written);
 }
 
 TEST(PePlacementTest, DropsTheCertificateTable) {
@@ -485,6 +483,431 @@ TEST(PePlacementTest, HandlesPe32PlusDirectoryOffsets) {
     EXPECT_EQ(base::GetU32(&written[directories + 2 * 8]), 0x2000u);
     EXPECT_EQ(base::GetU32(&written[0x80 + 24 + 56]), 0x3000u);
     EXPECT_EQ(PeImage::Parse(written).Headers().pe32_plus, pe32_plus);
+    EXPECT_EQ(ReadTree(written), tree);
+    ExpectLoadableLayout(written);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// A resource section followed by the base relocation section, which is how MinGW links the
+// installer stub: the resources are rewritten where they are and the relocations move.
+
+constexpr std::uint32_t kSectionAlignment = 0x1000;
+constexpr std::uint32_t kFileAlignment = 0x200;
+constexpr std::uint32_t kCode = 0x60000020;         // Code, executable, readable.
+constexpr std::uint32_t kData = 0xC0000040;         // Initialized data, readable, writable.
+constexpr std::uint32_t kResources = 0x40000040;    // Initialized data, readable.
+constexpr std::uint32_t kRelocations = 0x42000040;  // The same, discardable.
+
+// An image laid out as a linker lays one out: the headers in 0x400 bytes, then the sections in
+// the order added, each aligned to 0x1000 in memory and 0x200 in the file, then the overlay; a
+// correct checksum. PE32 at 0x400000 or PE32+ at 0x140000000.
+class ImageBuilder {
+public:
+  explicit ImageBuilder(bool pe32_plus) : pe32_plus_(pe32_plus) {}
+
+  std::uint32_t NextRva() const { return next_rva_; }
+
+  // Returns the section's RVA. Empty data makes a section with no raw data (.bss).
+  std::uint32_t Add(const char* name, base::Bytes data, std::uint32_t characteristics,
+                    std::uint32_t virtual_size = 0) {
+    const std::uint32_t rva = next_rva_;
+    if (virtual_size == 0) virtual_size = static_cast<std::uint32_t>(data.size());
+    next_rva_ = AlignUp(rva + virtual_size, kSectionAlignment);
+    sections_.push_back({name, std::move(data), rva, virtual_size, characteristics});
+    return rva;
+  }
+  std::uint32_t AddResources(const ResourceTree& tree) {
+    const ResourceSectionBuilder builder(tree);
+    base::Bytes data(builder.Size());
+    builder.Write(next_rva_, data);
+    const std::uint32_t rva = Add(".rsrc", std::move(data), kResources);
+    Directory(2, rva, builder.Size());
+    return rva;
+  }
+  std::uint32_t AddRelocations(base::Bytes table) {
+    const auto size = static_cast<std::uint32_t>(table.size());
+    const std::uint32_t rva = Add(".reloc", std::move(table), kRelocations);
+    Directory(5, rva, size);
+    return rva;
+  }
+  void Directory(std::size_t index, std::uint32_t rva, std::uint32_t size) {
+    directories_[index] = {rva, size};
+  }
+  // Bytes after the section data; `symbols` makes them the COFF symbol table.
+  void Overlay(base::Bytes bytes, bool symbols) {
+    overlay_ = std::move(bytes);
+    symbols_ = symbols;
+  }
+
+  base::Bytes Build() const {
+    constexpr std::size_t kCoff = 0x84;
+    constexpr std::size_t kOpt = kCoff + 20;
+    const std::uint16_t opt_size = pe32_plus_ ? 240 : 224;
+    base::Bytes file(0x400, 0);
+    file[0] = 'M';
+    file[1] = 'Z';
+    base::PutU32(&file[0x3C], 0x80);
+    std::memcpy(&file[0x80], "PE\0\0", 4);
+    base::PutU16(&file[kCoff], pe32_plus_ ? 0x8664 : 0x14C);
+    base::PutU16(&file[kCoff + 2], static_cast<std::uint16_t>(sections_.size()));
+    base::PutU16(&file[kCoff + 16], opt_size);
+    base::PutU16(&file[kOpt], pe32_plus_ ? 0x20B : 0x10B);
+    if (pe32_plus_) {
+      base::PutU32(&file[kOpt + 24], 0x40000000);
+      base::PutU32(&file[kOpt + 28], 0x1);
+    } else {
+      base::PutU32(&file[kOpt + 28], 0x400000);
+    }
+    base::PutU32(&file[kOpt + 32], kSectionAlignment);
+    base::PutU32(&file[kOpt + 36], kFileAlignment);
+    base::PutU32(&file[kOpt + 56], next_rva_);
+    base::PutU32(&file[kOpt + 60], 0x400);
+    base::PutU32(&file[kOpt + (pe32_plus_ ? 108 : 92)], 16);
+    for (const auto& [index, d] : directories_) {
+      const std::size_t at = kOpt + (pe32_plus_ ? 112 : 96) + 8 * index;
+      base::PutU32(&file[at], d.rva);
+      base::PutU32(&file[at + 4], d.size);
+    }
+    std::uint32_t initialized = 0;
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+      const Spec& s = sections_[i];
+      const auto raw_offset = static_cast<std::uint32_t>(file.size());
+      const std::uint32_t raw_size =
+          AlignUp(static_cast<std::uint32_t>(s.data.size()), kFileAlignment);
+      std::uint8_t* header = &file[kOpt + opt_size + 40 * i];
+      std::memcpy(header, s.name, std::strlen(s.name));
+      base::PutU32(header + 8, s.virtual_size);
+      base::PutU32(header + 12, s.rva);
+      base::PutU32(header + 16, raw_size);
+      base::PutU32(header + 20, raw_size != 0 ? raw_offset : 0);
+      base::PutU32(header + 36, s.characteristics);
+      if (s.characteristics & 0x40) initialized += raw_size;
+      file.insert(file.end(), s.data.begin(), s.data.end());
+      file.resize(raw_offset + raw_size);
+    }
+    base::PutU32(&file[kOpt + 8], initialized);
+    if (symbols_) base::PutU32(&file[kCoff + 8], static_cast<std::uint32_t>(file.size()));
+    file.insert(file.end(), overlay_.begin(), overlay_.end());
+    base::PutU32(&file[kOpt + 64], ComputeChecksum(file, kOpt + 64));
+    return file;
+  }
+
+private:
+  struct Spec {
+    const char* name;
+    base::Bytes data;
+    std::uint32_t rva;
+    std::uint32_t virtual_size;
+    std::uint32_t characteristics;
+  };
+
+  bool pe32_plus_;
+  std::uint32_t next_rva_ = kSectionAlignment;
+  std::vector<Spec> sections_;
+  std::map<std::size_t, DataDirectory> directories_;
+  base::Bytes overlay_;
+  bool symbols_ = false;
+};
+
+base::Bytes Pattern(std::size_t size, std::uint8_t seed) {
+  base::Bytes bytes(size);
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 31 + seed);
+  return bytes;
+}
+
+// A base relocation table, one block per page: each entry holds its type in the top four bits
+// and its offset in the page below them. Blocks are padded to four bytes with an absolute
+// entry, as linkers pad them.
+using RelocationBlock = std::pair<std::uint32_t, std::vector<std::uint16_t>>;
+base::Bytes RelocationTable(const std::vector<RelocationBlock>& blocks) {
+  base::Bytes table;
+  for (const auto& [page, entries] : blocks) {
+    std::vector<std::uint16_t> padded = entries;
+    if (padded.size() % 2 != 0) padded.push_back(0);
+    const std::size_t at = table.size();
+    table.resize(at + 8 + 2 * padded.size());
+    base::PutU32(&table[at], page);
+    base::PutU32(&table[at + 4], static_cast<std::uint32_t>(8 + 2 * padded.size()));
+    for (std::size_t i = 0; i < padded.size(); ++i) base::PutU16(&table[at + 8 + 2 * i], padded[i]);
+  }
+  return table;
+}
+
+// An absolute address at `offset` in its page: 32-bit in PE32, 64-bit in PE32+.
+std::uint16_t Fixup(bool pe32_plus, std::uint16_t offset) {
+  return static_cast<std::uint16_t>((pe32_plus ? 0xA000 : 0x3000) | offset);
+}
+
+ResourceTree PayloadTree(std::size_t size) {
+  ResourceTree tree;
+  tree.Set(kRcData, ResourceId::Name("SETUPPACK"), 0, {Pattern(size, 5), 0});
+  tree.Set(ResourceId::Number(kRtManifest), ResourceId::Number(1), 0, Data("<assembly/>"));
+  return tree;
+}
+
+// .text with addresses in it, .data, .bss, .rsrc and .reloc: the stub's layout. The resources
+// span two pages, so that both growing and shrinking move the relocations.
+base::Bytes StubLikeImage(bool pe32_plus) {
+  ImageBuilder image(pe32_plus);
+  const std::uint32_t text = image.Add(".text", Pattern(0x1300, 1), kCode);
+  const std::uint32_t data = image.Add(".data", Pattern(0x80, 2), kData);
+  image.Add(".bss", {}, 0xC0000080, 0x400);
+  image.AddResources(PayloadTree(6000));
+  image.AddRelocations(RelocationTable(
+      {{text, {Fixup(pe32_plus, 0x10), Fixup(pe32_plus, 0x400), Fixup(pe32_plus, 0xFF0)}},
+       {text + 0x1000, {Fixup(pe32_plus, 0x20)}},
+       {data, {Fixup(pe32_plus, 0x8)}}}));
+  return image.Build();
+}
+
+// What a rewrite in place must give: the resources at their old RVA and file offset, the
+// sections before them untouched, every section after them right behind the new resources
+// with its bytes unchanged and its directory entry following it, no stale copy of anything,
+// and a file no larger than the old one with the new resources instead of the old.
+void ExpectRewrittenInPlace(const base::Bytes& original, const base::Bytes& written,
+                            const ResourceTree& tree) {
+  const PeHeaders before = ParseHeaders(original);
+  const PeHeaders after = ParseHeaders(written);
+  ASSERT_EQ(after.sections.size(), before.sections.size());
+  EXPECT_EQ(std::count_if(after.sections.begin(), after.sections.end(),
+                          [](const Section& s) { return s.name == ".rsrc"; }),
+            1);
+  EXPECT_TRUE(std::none_of(after.sections.begin(), after.sections.end(),
+                           [](const Section& s) { return s.name == ".oldrsrc"; }));
+  const std::size_t r = *before.SectionIndexAt(before.Directory(2).rva);
+  const Section& resources = after.sections[r];
+  EXPECT_EQ(resources.name, ".rsrc");
+  EXPECT_EQ(resources.virtual_address, before.sections[r].virtual_address);
+  EXPECT_EQ(resources.raw_offset, before.sections[r].raw_offset);
+  EXPECT_EQ(after.Directory(2).rva, resources.virtual_address);
+
+  for (std::size_t i = 0; i < before.sections.size(); ++i) {
+    if (i == r) continue;
+    const Section& old = before.sections[i];
+    const Section& now = after.sections[i];
+    EXPECT_EQ(now.name, old.name);
+    EXPECT_EQ(now.virtual_size, old.virtual_size) << old.name;
+    ASSERT_EQ(now.raw_size, old.raw_size) << old.name;
+    EXPECT_TRUE(std::equal(original.begin() + old.raw_offset,
+                           original.begin() + old.raw_offset + old.raw_size,
+                           written.begin() + now.raw_offset))
+        << old.name;
+    if (i < r) {
+      EXPECT_EQ(now.virtual_address, old.virtual_address) << old.name;
+      EXPECT_EQ(now.raw_offset, old.raw_offset) << old.name;
+    } else {
+      const Section& previous = after.sections[i - 1];
+      EXPECT_EQ(now.virtual_address,
+                AlignUp(previous.virtual_address + previous.MappedSize(), after.section_alignment))
+          << old.name;
+      EXPECT_EQ(now.raw_offset, previous.raw_offset + previous.raw_size) << old.name;
+      if (before.Directory(5).rva == old.virtual_address) {
+        EXPECT_EQ(after.Directory(5).rva, now.virtual_address);
+        EXPECT_EQ(after.Directory(5).size, before.Directory(5).size);
+      }
+    }
+  }
+  EXPECT_EQ(after.size_of_initialized_data,
+            before.size_of_initialized_data - before.sections[r].raw_size + resources.raw_size);
+  EXPECT_LE(written.size(), original.size() - before.sections[r].raw_size +
+                                ResourceSectionBuilder(tree).Size() + 2 * before.file_alignment);
+  ExpectLoadableLayout(written);
+  EXPECT_EQ(ReadTree(written), tree);
+}
+
+TEST(PeTailTest, RewritesTheResourcesWhereTheyAreAndMovesTheRelocationsUpOrDown) {
+  for (bool pe32_plus : {false, true}) {
+    const base::Bytes original = StubLikeImage(pe32_plus);
+    const PeHeaders before = ParseHeaders(original);
+    ASSERT_EQ(before.sections.back().name, ".reloc");
+    // Three pages more, and one page less.
+    for (std::size_t payload : {6000 + 3 * 0x1000, 10}) {
+      SCOPED_TRACE(testing::Message() << (pe32_plus ? "PE32+" : "PE32") << ", " << payload);
+      const ResourceTree tree = PayloadTree(payload);
+      const base::Bytes written = WriteResources(original, tree);
+      ExpectRewrittenInPlace(original, written, tree);
+      const std::int64_t moved =
+          std::int64_t{ParseHeaders(written).sections.back().virtual_address} -
+          before.sections.back().virtual_address;
+      EXPECT_EQ(moved, payload > 6000 ? 3 * 0x1000 : -0x1000);
+      EXPECT_TRUE(WriteResources(written, tree) == written) << "a second write changed the file";
+    }
+  }
+}
+
+TEST(PeTailTest, RewritesALastResourceSectionWithRelocationsElsewhere) {
+  for (bool pe32_plus : {false, true}) {
+    ImageBuilder image(pe32_plus);
+    const std::uint32_t text = image.Add(".text", Pattern(0x200, 1), kCode);
+    image.AddRelocations(RelocationTable({{text, {Fixup(pe32_plus, 0x10)}}}));
+    image.AddResources(PayloadTree(100));
+    const base::Bytes original = image.Build();
+    const ResourceTree tree = PayloadTree(9000);
+    ExpectRewrittenInPlace(original, WriteResources(original, tree), tree);
+  }
+}
+
+TEST(PeTailTest, KeepsTheOverlayAndSymbolTableBehindTheMovedRelocations) {
+  ImageBuilder image(false);
+  const std::uint32_t text = image.Add(".text", Pattern(0x200, 1), kCode);
+  image.AddResources(PayloadTree(100));
+  image.AddRelocations(RelocationTable({{text, {Fixup(false, 0x10)}}}));
+  const base::Bytes symbols = Pattern(333, 9);
+  image.Overlay(symbols, true);
+  const base::Bytes original = image.Build();
+  const ResourceTree tree = PayloadTree(20000);
+  const base::Bytes written = WriteResources(original, tree);
+  ExpectRewrittenInPlace(original, written, tree);
+  const PeHeaders after = ParseHeaders(written);
+  const Section& relocations = after.sections.back();
+  EXPECT_EQ(after.pointer_to_symbol_table, relocations.raw_offset + relocations.raw_size);
+  EXPECT_EQ(written.size(), after.pointer_to_symbol_table + symbols.size());
+  EXPECT_TRUE(std::equal(symbols.begin(), symbols.end(), written.end() - symbols.size()));
+}
+
+TEST(PeTailTest, RewritesTheMinGwFixtureWithoutAStaleCopy) {
+  const base::Bytes original = Fixture("resources.exe");
+  ASSERT_EQ(ParseHeaders(original).sections.back().name, ".reloc");
+  ResourceTree tree = ReadTree(original);
+  tree.Set(kRcData, ResourceId::Name("SETUPPACK"), 0, {Pattern(100000, 3), 0});
+  ExpectRewrittenInPlace(original, WriteResources(original, tree), tree);
+  ExpectRewrittenInPlace(original, WriteResources(original, ResourceTree()), ResourceTree());
+}
+
+// Padding entries and the parameter slot of a high-adjust entry are not addresses: that they
+// would point into the resources if read as fix-ups must not stop the rewrite.
+TEST(PeTailTest, ReadsOnlyFixupsAsAddresses) {
+  ImageBuilder image(false);
+  image.Add(".text", Pattern(0x1200, 1), kCode);
+  const std::uint32_t resources = image.AddResources(PayloadTree(100));
+  image.AddRelocations(RelocationTable({{resources - 0x1000, {0x0FFF, 0x4010, 0x3FFE}}}));
+  const base::Bytes original = image.Build();
+  const ResourceTree tree = PayloadTree(9000);
+  ExpectRewrittenInPlace(original, WriteResources(original, tree), tree);
+}
+
+// Every way the sections after the resources, or the relocations, can make moving unsafe. The
+// writer must append instead and leave everything of the original where it was.
+TEST(PeTailTest, AppendsWhenWhatFollowsTheResourcesCannotMove) {
+  struct Case {
+    const char* what;
+    std::function<void(ImageBuilder&, std::uint32_t text)> tail;
+  };
+  const auto relocations_in_text = [](ImageBuilder& image, std::uint32_t text) {
+    image.AddRelocations(RelocationTable({{text, {Fixup(false, 0x10)}}}));
+  };
+  const Case cases[] = {
+      {"data after the resources, which code may address",
+       [](ImageBuilder& image, std::uint32_t) {
+         image.AddResources(PayloadTree(100));
+         image.Add(".data", Pattern(0x80, 2), kData);
+       }},
+      {"another section after the relocations",
+       [&](ImageBuilder& image, std::uint32_t text) {
+         image.AddResources(PayloadTree(100));
+         relocations_in_text(image, text);
+         image.Add(".data", Pattern(0x80, 2), kData);
+       }},
+      {"the debug directory in the relocation section",
+       [](ImageBuilder& image, std::uint32_t text) {
+         image.AddResources(PayloadTree(100));
+         base::Bytes table = RelocationTable({{text, {Fixup(false, 0x10)}}});
+         const auto table_size = static_cast<std::uint32_t>(table.size());
+         table.resize(table.size() + 28);
+         const std::uint32_t rva = image.Add(".reloc", std::move(table), kRelocations);
+         image.Directory(5, rva, table_size);
+         image.Directory(6, rva + table_size, 28);
+       }},
+      {"a relocation section that holds more than its table",
+       [](ImageBuilder& image, std::uint32_t text) {
+         image.AddResources(PayloadTree(100));
+         base::Bytes table = RelocationTable({{text, {Fixup(false, 0x10)}}});
+         const auto table_size = static_cast<std::uint32_t>(table.size());
+         table.resize(table.size() + 16, 0xEE);
+         image.Directory(5, image.Add(".reloc", std::move(table), kRelocations), table_size);
+       }},
+      {"a relocation that patches the relocation section",
+       [](ImageBuilder& image, std::uint32_t) {
+         image.AddResources(PayloadTree(100));
+         image.AddRelocations(RelocationTable({{image.NextRva(), {Fixup(false, 0x4)}}}));
+       }},
+      {"a relocation that patches the resources",
+       [](ImageBuilder& image, std::uint32_t) {
+         const std::uint32_t resources = image.AddResources(PayloadTree(100));
+         image.AddRelocations(RelocationTable({{resources, {Fixup(false, 0x40)}}}));
+       }},
+      {"a relocation just before the resources whose address reaches into them",
+       [](ImageBuilder& image, std::uint32_t) {
+         const std::uint32_t resources = image.AddResources(PayloadTree(100));
+         image.AddRelocations(RelocationTable({{resources - 0x1000, {Fixup(false, 0xFFE)}}}));
+       }},
+      {"a 16-bit relocation on the last byte before the resources",
+       [](ImageBuilder& image, std::uint32_t) {
+         const std::uint32_t resources = image.AddResources(PayloadTree(100));
+         image.AddRelocations(RelocationTable({{resources - 0x1000, {0x2FFF}}}));
+       }},
+      {"a table that ends in half a block header",
+       [](ImageBuilder& image, std::uint32_t text) {
+         image.AddResources(PayloadTree(100));
+         base::Bytes table = RelocationTable({{text, {Fixup(false, 0x10)}}});
+         table.resize(table.size() + 4);
+         image.AddRelocations(table);
+       }},
+      {"a relocation block whose size is shorter than its header",
+       [](ImageBuilder& image, std::uint32_t text) {
+         image.AddResources(PayloadTree(100));
+         base::Bytes table = RelocationTable({{text, {Fixup(false, 0x10)}}});
+         base::PutU32(&table[4], 4);
+         image.AddRelocations(table);
+       }},
+      {"a relocation block that runs past the table",
+       [](ImageBuilder& image, std::uint32_t text) {
+         image.AddResources(PayloadTree(100));
+         base::Bytes table = RelocationTable({{text, {Fixup(false, 0x10)}}});
+         base::PutU32(&table[4], 0x100);
+         image.AddRelocations(table);
+       }},
+      {"resources last, a relocation patching them",
+       [](ImageBuilder& image, std::uint32_t) {
+         image.AddRelocations(RelocationTable({{image.NextRva() + 0x1000, {Fixup(false, 0x8)}}}));
+         image.AddResources(PayloadTree(100));
+       }},
+  };
+  // The same builder without a fault: rewritten in place, so each case below is refused for
+  // its fault alone.
+  {
+    ImageBuilder image(false);
+    const std::uint32_t text = image.Add(".text", Pattern(0x200, 1), kCode);
+    image.AddResources(PayloadTree(100));
+    relocations_in_text(image, text);
+    const base::Bytes original = image.Build();
+    ASSERT_EQ(ParseHeaders(WriteResources(original, PayloadTree(20))).sections.size(),
+              ParseHeaders(original).sections.size());
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ImageBuilder image(false);
+    c.tail(image, image.Add(".text", Pattern(0x200, 1), kCode));
+    const base::Bytes original = image.Build();
+    const ResourceTree tree = PayloadTree(9000);
+    const base::Bytes written = WriteResources(original, tree);
+    const PeHeaders before = ParseHeaders(original);
+    const PeHeaders after = ParseHeaders(written);
+    ASSERT_EQ(after.sections.size(), before.sections.size() + 1);
+    EXPECT_EQ(after.sections.back().name, ".rsrc");
+    EXPECT_EQ(after.Directory(2).rva, after.sections.back().virtual_address);
+    for (std::size_t i = 0; i < before.sections.size(); ++i) {
+      const Section& old = before.sections[i];
+      EXPECT_EQ(after.sections[i].name, old.name == ".rsrc" ? ".oldrsrc" : old.name);
+      EXPECT_EQ(after.sections[i].virtual_address, old.virtual_address) << old.name;
+      EXPECT_EQ(after.sections[i].raw_offset, old.raw_offset) << old.name;
+      EXPECT_TRUE(std::equal(original.begin() + old.raw_offset,
+                             original.begin() + old.raw_offset + old.raw_size,
+                             written.begin() + old.raw_offset))
+          << old.name;
+    }
+    EXPECT_EQ(after.Directory(5).rva, before.Directory(5).rva);
     EXPECT_EQ(ReadTree(written), tree);
     ExpectLoadableLayout(written);
   }

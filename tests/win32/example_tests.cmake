@@ -41,13 +41,8 @@ if(VANTO_MKSETUP)
   # Native: the built files as a clean Windows would load them (imports,
   # architecture, manifest, live sections), on every machine.
   if(VANTO_BUILT_FILES_TEST)
-    if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-      set(machine x64)
-    else()
-      set(machine x86)
-    endif()
     add_test(NAME built_files_test
-      COMMAND ${VANTO_BUILT_FILES_TEST} --machine ${machine}
+      COMMAND ${VANTO_BUILT_FILES_TEST} --machine ${VANTO_MACHINE}
               --stub $<TARGET_FILE:setup> --installer ${EXAMPLE_OUT}/VANTO-X-setup.exe
               --program $<TARGET_FILE:vanto_x_demo> --program $<TARGET_FILE:vanto_x_uninstall>
               --program $<TARGET_FILE:skin_gallery>)

@@ -4,9 +4,12 @@
 //   mksetup inspect SETUP.exe [--json]
 //   mksetup embed --setupini F --setuppack F [--protocol F] -o OUT [--stub STUB.exe]
 //   mksetup extract SETUP.exe -o DIR
+//   mksetup check-imports FILE... [--machine x86|x64]
 //
-// Exit codes: 0 done (inspect: payload intact); 1 failed (a manifest error,
-// an unreadable file, a damaged payload); 2 the command line is wrong.
+// Exit codes: 0 done (inspect: payload intact; check-imports: every file
+// imports only Windows' own DLLs); 1 failed (a manifest error, an unreadable
+// file, a damaged payload, a DLL Windows lacks); 2 the command line is wrong.
+#include <cstdint>
 #include <cstdio>
 #ifdef _WIN32
 #include <io.h>
@@ -26,11 +29,13 @@
 #include "base/text_codec.h"
 #include "tools/common/binary_file.h"
 #include "tools/common/command_args.h"
+#include "tools/mksetup/import_check.h"
 #include "tools/mksetup/installer_image.h"
 #include "tools/mksetup/manifest.h"
 #include "tools/mksetup/payload_extract.h"
 #include "tools/mksetup/payload_report.h"
 #include "tools/mksetup/setup_builder.h"
+#include "tools/pe/import_reader.h"
 
 namespace {
 
@@ -45,7 +50,8 @@ const char* const kUsage =
     "  mksetup build MANIFEST -o SETUP.exe [--stub STUB.exe] [--save-resources DIR]\n"
     "  mksetup inspect SETUP.exe [--json]\n"
     "  mksetup embed --setupini FILE --setuppack FILE [--protocol FILE] -o OUT [--stub STUB.exe]\n"
-    "  mksetup extract SETUP.exe -o DIR\n";
+    "  mksetup extract SETUP.exe -o DIR\n"
+    "  mksetup check-imports FILE... [--machine x86|x64]\n";
 
 using tools::Args;
 using tools::UsageError;
@@ -63,16 +69,35 @@ void ShowProgress(const std::string& step, std::uint64_t done, std::uint64_t tot
   if (done == total) std::fputc('\n', stderr);
 }
 
+// A warning, not a failure: the stub may be meant for a machine that has the DLL, and a build
+// under Wine cannot tell.
+void WarnAboutForeignImports(const fs::path& stub_path, const base::Bytes& stub) {
+  try {
+    for (const std::string& dll : mksetup::ForeignDlls(pe::ReadImports(stub))) {
+      std::fprintf(stderr,
+                   "mksetup: warning: the stub %s imports %s, which is not part of Windows; the "
+                   "installer will not start where it is missing\n",
+                   stub_path.string().c_str(), dll.c_str());
+    }
+  } catch (const base::Error& e) {
+    std::fprintf(stderr, "mksetup: warning: cannot read the imports of the stub %s: %s\n",
+                 stub_path.string().c_str(), base::GbkToUtf8(e.what()).c_str());
+  }
+}
+
 int Build(const Args& args) {
   if (args.positional.size() != 1) throw UsageError("build takes one manifest");
   fs::path manifest_path = args.positional[0];
   fs::path out = args.Require("-o");
   mksetup::Manifest m = mksetup::LoadManifest(manifest_path);
   mksetup::Payload payload = mksetup::BuildPayload(m, ShowProgress);
-  base::Bytes stub = tools::ReadBinaryFile(StubPath(args));
+  const fs::path stub_path = StubPath(args);
+  base::Bytes stub = tools::ReadBinaryFile(stub_path);
   mksetup::PayloadResources resources{&payload.setup_ini, &payload.setup_pack,
                                       m.licence ? &payload.protocol : nullptr};
   tools::WriteBinaryFile(out, mksetup::EmbedPayload(stub, resources));
+  // After embedding, which has refused a stub that is not a PE file with its own message.
+  WarnAboutForeignImports(stub_path, stub);
   // The raw resources, for tests and for `embed` later.
   if (auto dir = args.Get("--save-resources")) {
     fs::create_directories(*dir);
@@ -116,6 +141,33 @@ int Extract(const Args& args) {
   return kExitOk;
 }
 
+std::optional<std::uint16_t> MachineOption(const Args& args) {
+  const std::optional<std::string> machine = args.Get("--machine");
+  if (!machine) return std::nullopt;
+  if (*machine == "x86") return pe::kMachineI386;
+  if (*machine == "x64") return pe::kMachineAmd64;
+  throw UsageError("--machine is x86 or x64, not " + *machine);
+}
+
+// Every file is checked even after one fails, so that one run lists every problem.
+int CheckImports(const Args& args) {
+  if (args.positional.empty()) throw UsageError("check-imports takes one or more files");
+  const std::optional<std::uint16_t> machine = MachineOption(args);
+  bool all_pass = true;
+  for (const std::string& path : args.positional) {
+    try {
+      const pe::ImageImports imports = pe::ReadImports(tools::ReadBinaryFile(path));
+      std::printf("%s: %s\n", path.c_str(), mksetup::DescribeImports(imports, machine).c_str());
+      all_pass = mksetup::ImportsPass(imports, machine) && all_pass;
+    } catch (const std::exception& e) {  // Reading a folder, say, fails with a std::exception.
+      std::fflush(stdout);
+      std::fprintf(stderr, "mksetup: %s: %s\n", path.c_str(), base::GbkToUtf8(e.what()).c_str());
+      all_pass = false;
+    }
+  }
+  return all_pass ? kExitOk : kExitFailed;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -131,6 +183,7 @@ int main(int argc, char** argv) {
       return Embed(Args::Parse(argc, argv,
                                {"-o", "--stub", "--setupini", "--setuppack", "--protocol"}, {}));
     if (command == "extract") return Extract(Args::Parse(argc, argv, {"-o"}, {}));
+    if (command == "check-imports") return CheckImports(Args::Parse(argc, argv, {"--machine"}, {}));
     if (command == "--help" || command == "-h") {
       std::fputs(kUsage, stdout);
       return kExitOk;

@@ -17,6 +17,7 @@ inline constexpr std::size_t kPeSignatureSize = 4;
 
 // COFF file header, right after the signature.
 inline constexpr std::size_t kCoffHeaderSize = 20;
+inline constexpr std::size_t kCoffMachine = 0;
 inline constexpr std::size_t kCoffNumberOfSections = 2;
 inline constexpr std::size_t kCoffPointerToSymbolTable = 8;
 inline constexpr std::size_t kCoffSizeOfOptionalHeader = 16;
@@ -27,6 +28,8 @@ inline constexpr std::uint16_t kMagicPe32 = 0x10B;
 inline constexpr std::uint16_t kMagicPe32Plus = 0x20B;
 inline constexpr std::size_t kOptMagic = 0;
 inline constexpr std::size_t kOptSizeOfInitializedData = 8;
+inline constexpr std::size_t kOptImageBasePe32 = 28;      // 32 bits, after BaseOfData
+inline constexpr std::size_t kOptImageBasePe32Plus = 24;  // 64 bits, in place of BaseOfData
 inline constexpr std::size_t kOptSectionAlignment = 32;
 inline constexpr std::size_t kOptFileAlignment = 36;
 inline constexpr std::size_t kOptSizeOfImage = 56;
@@ -41,8 +44,37 @@ inline constexpr std::size_t kOptDataDirectoriesPe32Plus = 112;
 // offset, since certificates are not mapped.
 inline constexpr std::size_t kDataDirectorySize = 8;
 inline constexpr std::size_t kMaxDataDirectories = 16;
+inline constexpr std::size_t kDirectoryImport = 1;
 inline constexpr std::size_t kDirectoryResource = 2;
 inline constexpr std::size_t kDirectorySecurity = 4;
+inline constexpr std::size_t kDirectoryBaseReloc = 5;
+inline constexpr std::size_t kDirectoryDelayImport = 13;
+
+// Base relocation table: blocks of a page RVA, the block's size in bytes (header included) and
+// 16-bit entries, each a type in the top 4 bits and the offset within the page below them.
+inline constexpr std::size_t kRelocBlockHeaderSize = 8;
+inline constexpr std::size_t kRelocBlockPageRva = 0;
+inline constexpr std::size_t kRelocBlockSize = 4;
+inline constexpr std::size_t kRelocEntrySize = 2;
+inline constexpr unsigned kRelocTypeShift = 12;
+inline constexpr std::uint16_t kRelocOffsetMask = 0x0FFF;
+inline constexpr unsigned kRelBasedAbsolute = 0;  // Padding; fixes nothing.
+inline constexpr unsigned kRelBasedHigh = 1;
+inline constexpr unsigned kRelBasedLow = 2;
+inline constexpr unsigned kRelBasedHighLow = 3;
+inline constexpr unsigned kRelBasedHighAdj = 4;  // Takes the next entry as its parameter.
+inline constexpr unsigned kRelBasedDir64 = 10;
+
+// Import directory: 20-byte descriptors; the terminator is all zero.
+inline constexpr std::size_t kImportDescriptorSize = 20;
+inline constexpr std::size_t kImportName = 12;
+
+// Delay-load import directory: 32-byte descriptors up to one without a name. Attributes bit 0
+// clear marks the first version of the format, whose addresses are VAs rather than RVAs.
+inline constexpr std::size_t kDelayDescriptorSize = 32;
+inline constexpr std::size_t kDelayAttributes = 0;
+inline constexpr std::size_t kDelayDllName = 4;
+inline constexpr std::uint32_t kDelayRvaBased = 0x1;
 
 // Section header.
 inline constexpr std::size_t kSectionHeaderSize = 40;

@@ -109,6 +109,7 @@ PeHeaders ParseHeaders(base::ByteView file) {
   const std::uint16_t section_count = base::GetU16(coff + f::kCoffNumberOfSections);
   const std::uint16_t optional_size = base::GetU16(coff + f::kCoffSizeOfOptionalHeader);
   h.pointer_to_symbol_table = base::GetU32(coff + f::kCoffPointerToSymbolTable);
+  h.machine = base::GetU16(coff + f::kCoffMachine);
 
   h.optional_header_offset = h.coff_header_offset + f::kCoffHeaderSize;
   Require(file, h.optional_header_offset, optional_size, "the optional header");
@@ -126,6 +127,10 @@ PeHeaders ParseHeaders(base::ByteView file) {
   if (optional_size < directories) throw base::Error("PE optional header is too small");
 
   h.size_of_initialized_data = base::GetU32(opt + f::kOptSizeOfInitializedData);
+  h.image_base = h.pe32_plus ? base::GetU32(opt + f::kOptImageBasePe32Plus) |
+                                   std::uint64_t{base::GetU32(opt + f::kOptImageBasePe32Plus + 4)}
+                                       << 32
+                             : base::GetU32(opt + f::kOptImageBasePe32);
   h.section_alignment = base::GetU32(opt + f::kOptSectionAlignment);
   h.file_alignment = base::GetU32(opt + f::kOptFileAlignment);
   h.size_of_headers = base::GetU32(opt + f::kOptSizeOfHeaders);

@@ -33,6 +33,8 @@ struct DataDirectory {
 
 struct PeHeaders {
   bool pe32_plus = false;
+  std::uint16_t machine = 0;  // The COFF header's Machine: 0x14C for x86, 0x8664 for x64.
+  std::uint64_t image_base = 0;
   std::size_t coff_header_offset = 0;
   std::size_t optional_header_offset = 0;
   std::size_t data_directories_offset = 0;

@@ -3,7 +3,7 @@
 # tools. The images differ in where their resources sit, which is what the writer cares about:
 #
 #   resources.exe     stripped; .rsrc with named, numbered and multi-language entries, a
-#                     manifest and a named type, followed by .reloc (the writer must append)
+#                     manifest and a named type, followed by .reloc (the writer rewrites in place and moves .reloc)
 #   no-resources.exe  stripped, no resource section at all (the writer must append)
 #   unstripped.exe    the same resources as the last section, followed by a COFF symbol table
 #                     as overlay (the writer rewrites in place and moves the overlay)
