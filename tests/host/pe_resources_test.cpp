@@ -15,6 +15,7 @@
 #include <string>
 
 #include "base/error.h"
+#include "tools/pe/import_reader.h"
 #include "tools/pe/pe_checksum.h"
 #include "tools/pe/resource_section.h"
 #include "tools/pe/resources.h"
@@ -872,6 +873,18 @@ TEST(PeTailTest, AppendsWhenWhatFollowsTheResourcesCannotMove) {
        [](ImageBuilder& image, std::uint32_t) {
          image.AddRelocations(RelocationTable({{image.NextRva() + 0x1000, {Fixup(false, 0x8)}}}));
          image.AddResources(PayloadTree(100));
+       }},
+      {"an imported DLL named by bytes inside the resources",
+       [](ImageBuilder& image, std::uint32_t) {
+         // One import descriptor and its terminator. Its name is the resource directory's
+         // count of numbered entries (offset 14: a byte 1, then 0), which the import reader
+         // takes for a one-byte name.
+         const std::uint32_t resources = image.NextRva() + kSectionAlignment;
+         base::Bytes descriptors(40, 0);
+         base::PutU32(&descriptors[12], resources + 14);
+         image.Directory(1, image.Add(".idata", std::move(descriptors), kData), 40);
+         EXPECT_EQ(image.AddResources(PayloadTree(100)), resources);
+         EXPECT_EQ(ReadImports(image.Build()).dlls.size(), 1u) << "the case does not hold";
        }},
   };
   // The same builder without a fault: rewritten in place, so each case below is refused for

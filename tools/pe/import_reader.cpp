@@ -88,7 +88,8 @@ void ReadTable(base::ByteView file, const PeHeaders& h, const Table& table,
       }
       name -= h.image_base;
     }
-    dlls.push_back({ReadName(file, h, table, static_cast<std::uint32_t>(name)), delay});
+    const auto name_rva = static_cast<std::uint32_t>(name);
+    dlls.push_back({ReadName(file, h, table, name_rva), delay, name_rva});
   }
 }
 

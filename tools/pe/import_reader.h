@@ -18,6 +18,8 @@ inline constexpr std::uint16_t kMachineAmd64 = 0x8664;
 struct ImportedDll {
   std::string name;  // As the image spells it, e.g. "KERNEL32.dll".
   bool delay_loaded = false;
+  // Where the name lies in the image: the resource writer must not move or overwrite it.
+  std::uint32_t name_rva = 0;
 };
 
 struct ImageImports {

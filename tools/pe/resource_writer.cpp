@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "tools/pe/import_reader.h"
 #include "tools/pe/pe_checksum.h"
 #include "tools/pe/pe_format.h"
 #include "tools/pe/pe_headers.h"
@@ -98,6 +99,22 @@ bool RelocationsSpare(base::ByteView file, const PeHeaders& h, const RvaRange& r
   return true;
 }
 
+// Whether no imported DLL's name lies in `range`. Linkers put import tables in their own
+// section, but nothing in the format forbids a name inside the resource section, which a
+// rewrite in place would overwrite. An image whose import table cannot be read is rewritten
+// as before: it has no name to keep.
+bool ImportNamesSpare(base::ByteView file, const RvaRange& range) {
+  ImageImports imports;
+  try {
+    imports = ReadImports(file);
+  } catch (const base::Error&) {
+    return true;
+  }
+  return std::none_of(imports.dlls.begin(), imports.dlls.end(), [&](const ImportedDll& dll) {
+    return range.Overlaps({dll.name_rva, std::uint64_t{dll.name_rva} + dll.name.size() + 1});
+  });
+}
+
 // A section may follow the resources to a new place only when it is the base relocation table
 // and nothing else: its blocks name the pages they fix, not their own place, and only the data
 // directory refers to it. Any other directory in it might hold absolute addresses of its own
@@ -139,7 +156,7 @@ std::optional<std::size_t> RewritableSection(const PeHeaders& h, base::ByteView 
   }
   if (raw_end != data_end) return std::nullopt;
   const RvaRange tail{s.virtual_address, Extent(h, h.sections.back()).end};
-  if (!RelocationsSpare(file, h, tail)) return std::nullopt;
+  if (!RelocationsSpare(file, h, tail) || !ImportNamesSpare(file, tail)) return std::nullopt;
   return index;
 }
 
