@@ -1,6 +1,7 @@
 #include "installer/record_validation.h"
 
-#include "base/gbk_text.h"
+#include "installer/file_name_rules.h"
+#include "installer/file_name_set.h"
 
 namespace installer {
 namespace {
@@ -24,36 +25,17 @@ std::string Entry(const char* table, int index) {
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-}  // namespace
-
-std::optional<std::string> UnsafeFileNameReason(const std::string& name) {
-  if (name.empty() || name[0] != '\\') return "does not start with a backslash";
-  // Split at separators that start a character ('/' counts: Windows takes
-  // it as a separator too).
-  std::vector<std::string> components(1);
-  std::optional<std::string> reason;
-  base::ForEachGbkChar(name.substr(1), [&](std::size_t i) {
-    char c = name[1 + i];
-    if (c == '\\' || c == '/') {
-      components.emplace_back();
-    } else if (c == ':') {
-      reason = "contains a ':'";
-      return false;
-    } else {
-      components.back().append(name, 1 + i, base::GbkCharLength(name, 1 + i));
-    }
-    return true;
-  });
-  if (reason) return reason;
-  for (const std::string& c : components) {
-    if (c.empty()) return "has an empty path component";
-    if (c == "..") return "contains a \"..\" component";
-    // Windows drops trailing dots and blanks, so "..." or ". ." would name
-    // the parent folder as well.
-    if (c.find_first_not_of(". ") == std::string::npos) return "has a component of only dots";
+// Completed by the other entry: "... <text> entry 1 "\a"".
+const char* ClashText(const FileNameClash& clash) {
+  switch (clash.kind) {
+    case FileNameClash::kSameFile: return "names the same file as";
+    case FileNameClash::kIsOthersFolder: return "names a file where a folder is needed by";
+    case FileNameClash::kInOthersFile: return "needs a folder where a file is named by";
   }
-  return std::nullopt;
+  return "";
 }
+
+}  // namespace
 
 std::vector<RecordProblem> ValidateRecord(const TSetupRecord& r) {
   std::vector<RecordProblem> out;
@@ -75,23 +57,37 @@ std::vector<RecordProblem> ValidateRecord(const TSetupRecord& r) {
   CheckCount(r.RegValueCount, "RegValueCount", out);
 
   const int files = UsedEntries(r.FileCount);
+  FileNameSet names;
   for (int i = 0; i < files; ++i) {
     const TSetupFileEntry& f = r.Files[i];
     CheckLength(f.Name, Entry("File", i) + " name", out);
     if (!f.Name.LengthInRange() || IsSkippedFileEntry(f)) continue;
-    if (auto why = UnsafeFileNameReason(f.Name.Value()))
-      out.push_back({Entry("File", i) + " " + Quoted(f.Name.Value()) + " " + *why +
-                     ", so it could be written outside the target folder"});
+    const std::string name = f.Name.Value();
+    const std::string what = Entry("File", i) + " " + Quoted(name);
+    if (auto why = FileNameProblem(name)) {
+      out.push_back({what + " " + *why});
+    } else if (auto clash = names.Add(name, i)) {
+      out.push_back({what + " " + ClashText(*clash) + " entry " + std::to_string(clash->other) +
+                     " " + Quoted(r.Files[clash->other].Name.Value())});
+    }
   }
   for (int i = 0; i < UsedEntries(r.ShortcutCount); ++i) {
     const TSetupShortcutEntry& s = r.Shortcuts[i];
     CheckLength(s.Name, Entry("Shortcut", i) + " name", out);
     CheckLength(s.Arguments, Entry("Shortcut", i) + " arguments", out);
+    if (s.Name.LengthInRange())
+      if (auto why = SingleNameProblem(s.Name.Value()))
+        out.push_back({Entry("Shortcut", i) + " " + Quoted(s.Name.Value()) + " " + *why});
     if (s.FileIndex < 0 || s.FileIndex >= files)
       out.push_back({Entry("Shortcut", i) + " " + Quoted(s.Name.Value()) + " points to file " +
                      std::to_string(s.FileIndex) + ", outside the file table of " +
                      std::to_string(files) + " entries"});
   }
+  // The Programs group is made even without shortcuts (the uninstall link
+  // goes there), so the product name always has to be one valid name.
+  if (r.ProductName.LengthInRange())
+    if (auto why = SingleNameProblem(r.ProductName.Value()))
+      out.push_back({"ProductName " + Quoted(r.ProductName.Value()) + " " + *why});
   for (int i = 0; i < UsedEntries(r.RegValueCount); ++i) {
     const TSetupRegValueEntry& v = r.RegValues[i];
     CheckLength(v.ValueName, Entry("Registry value", i) + " name", out);

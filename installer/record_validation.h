@@ -5,7 +5,6 @@
 // refused as a whole, with a message naming the entry, before anything of
 // the product is written.
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,20 +17,18 @@ struct RecordProblem {
 };
 
 // Problems of the record alone: counts outside 0..256, length bytes above a
-// field's capacity, file names that could leave the target folder, shortcut
-// targets outside the file table. Skipped file entries ("*.") are never
-// written, so only their length byte is checked.
+// field's capacity, file names that break the name rule (file_name_rules.h),
+// two file entries that Windows takes for the same file or a file that
+// another entry needs as a folder, shortcut targets outside the file table,
+// shortcut names and the product name (the Programs group) that are not one
+// valid name. Skipped file entries ("*.") are never written, so only their
+// length byte is checked.
 std::vector<RecordProblem> ValidateRecord(const TSetupRecord& record);
 
 // Problems between the record and the unpacked package: file entries that
 // reach past its end.
 std::vector<RecordProblem> ValidatePackageBounds(const TSetupRecord& record,
                                                  std::uint64_t package_size);
-
-// Why a file name could leave the target folder, or nothing when it is safe:
-// it must start with a backslash, name something below it, and contain no
-// ".." component, no ':' (drive or stream) and no empty component.
-std::optional<std::string> UnsafeFileNameReason(const std::string& name);
 
 // The text shown when a record is refused: the first problem, and how many
 // more there are.

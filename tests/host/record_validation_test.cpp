@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "tests/host/gbk_literal.h"
 
@@ -73,23 +75,76 @@ TEST(RecordValidation, LengthBytesAboveCapacityAreRefused) {
   EXPECT_TRUE(Mentions(problems, "File entry 1 name has a length of 129"));
 }
 
-TEST(RecordValidation, FileNamesThatCouldLeaveTheTargetFolderAreRefused) {
-  for (const char* bad : {"\\..\\evil.exe", "\\a\\..\\..\\evil.exe", "\\a/../../x", "..\\x",
-                          "x.exe", "\\", "\\a\\\\b", "\\C:\\x", "\\file:stream", "\\...\\x",
-                          "\\. .\\x", "\\a\\"}) {
-    EXPECT_TRUE(installer::UnsafeFileNameReason(bad).has_value()) << bad;
+// The name rule itself is file_name_rules_test; here: every place of the
+// record it applies to, and the message naming the entry.
+TEST(RecordValidation, BadNamesAreRefusedNamingTheEntry) {
+  struct Case {
+    void (*change)(TSetupRecord&);
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {[](TSetupRecord& r) { r.Files[1].Name.Assign("\\..\\evil.exe"); },
+       "File entry 1 \"\\..\\evil.exe\" contains a \"..\" component"},
+      {[](TSetupRecord& r) { r.Files[1].Name.Assign("\\CON"); },
+       "File entry 1 \"\\CON\" has a component that Windows takes for the device CON "
+       "(\"CON\")"},
+      {[](TSetupRecord& r) { r.Files[0].Name.Assign("\\docs.\\a.txt"); },
+       "File entry 0 \"\\docs.\\a.txt\" has a component ending in a dot (\"docs.\")"},
+      {[](TSetupRecord& r) { r.Shortcuts[0].Name.Assign("..\\..\\Startup\\x"); },
+       "Shortcut entry 0 \"..\\..\\Startup\\x\" contains a separator ('\\')"},
+      {[](TSetupRecord& r) { r.Shortcuts[0].Name.Assign("nul"); },
+       "Shortcut entry 0 \"nul\" is taken by Windows for the device NUL"},
+      {[](TSetupRecord& r) { r.Shortcuts[0].Name.Assign(""); }, "Shortcut entry 0 \"\" is empty"},
+      {[](TSetupRecord& r) { r.ProductName.Assign("Vanto/X"); },
+       "ProductName \"Vanto/X\" contains a separator ('/')"},
+      {[](TSetupRecord& r) { r.ProductName.Assign(""); }, "ProductName \"\" is empty"},
+      {[](TSetupRecord& r) { r.ProductName.Assign("VANTO-X "); },
+       "ProductName \"VANTO-X \" ends in a blank"},
+  };
+  for (const Case& c : cases) {
     auto r = ValidRecord();
-    r->Files[0].Name.Assign(bad);
-    EXPECT_TRUE(Mentions(installer::ValidateRecord(*r), "File entry 0")) << bad;
+    c.change(*r);
+    auto problems = installer::ValidateRecord(*r);
+    ASSERT_EQ(problems.size(), 1u) << c.message;
+    EXPECT_EQ(problems[0].message, c.message);
   }
-  for (std::string good : {std::string("\\a.txt"), std::string("\\docs\\read me.txt"),
-                           std::string("\\.config"), std::string("\\a..b"),
-                           Gbk(u8"\\墨柘说明.url")}) {
-    EXPECT_FALSE(installer::UnsafeFileNameReason(good).has_value()) << good;
+}
+
+TEST(RecordValidation, TheProductNameCountsWithoutShortcuts) {
+  // The uninstall link still goes into the Programs group.
+  auto r = ValidRecord();
+  r->ShortcutCount = 0;
+  r->ProductName.Assign("a\\b");
+  EXPECT_TRUE(Mentions(installer::ValidateRecord(*r), "ProductName \"a\\b\""));
+}
+
+TEST(RecordValidation, TwoEntriesForOneFileAreRefused) {
+  struct Case {
+    std::string first, second, message;
+  };
+  const std::vector<Case> cases = {
+      {"\\Docs\\A.txt", "\\docs/a.TXT",
+       "File entry 1 \"\\docs/a.TXT\" names the same file as entry 0 \"\\Docs\\A.txt\""},
+      {"\\docs\\a.txt", "\\DOCS",
+       "File entry 1 \"\\DOCS\" names a file where a folder is needed by entry 0 "
+       "\"\\docs\\a.txt\""},
+      {"\\docs", "\\docs\\a.txt",
+       "File entry 1 \"\\docs\\a.txt\" needs a folder where a file is named by entry 0 "
+       "\"\\docs\""},
+  };
+  for (const Case& c : cases) {
+    auto r = ValidRecord();
+    r->Files[0].Name.Assign(c.first);
+    r->Files[1].Name.Assign(c.second);
+    auto problems = installer::ValidateRecord(*r);
+    ASSERT_EQ(problems.size(), 1u) << c.message;
+    EXPECT_EQ(problems[0].message, c.message);
   }
-  // "\" is the second byte of this character, not a separator: the name is
-  // one component, not "\<lead byte>" + "..".
-  EXPECT_FALSE(installer::UnsafeFileNameReason("\\\x81\x5C..").has_value());
+  // Different GBK characters whose second bytes differ only in ASCII case.
+  auto r = ValidRecord();
+  r->Files[0].Name.Assign("\\\xB0\x41");
+  r->Files[1].Name.Assign("\\\xB0\x61");
+  EXPECT_TRUE(installer::ValidateRecord(*r).empty());
 }
 
 TEST(RecordValidation, SkippedEntriesAreNotCheckedForNamesOrBounds) {
@@ -98,6 +153,10 @@ TEST(RecordValidation, SkippedEntriesAreNotCheckedForNamesOrBounds) {
   r->Files[1].Offset = 0xFFFFFFFF;
   EXPECT_TRUE(installer::ValidateRecord(*r).empty());
   EXPECT_TRUE(installer::ValidatePackageBounds(*r, 10).empty());
+  // Nor for clashes: a pattern is never written, so it names no file.
+  r->FileCount = 3;
+  r->Files[2].Name.Assign("..\\*.txt");
+  EXPECT_TRUE(installer::ValidateRecord(*r).empty());
 }
 
 TEST(RecordValidation, FilesMustLieInsideThePackage) {

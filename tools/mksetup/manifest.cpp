@@ -3,7 +3,10 @@
 #include <fstream>
 #include <sstream>
 
-#include <toml++/toml.h>
+#include "tools/common/toml.h"
+
+#include "base/text_codec.h"
+#include "installer/file_name_rules.h"
 
 namespace mksetup {
 namespace {
@@ -52,6 +55,18 @@ void RejectUnknownKeys(const toml::table& table, std::initializer_list<std::stri
   }
 }
 
+// Refuses a name that breaks the installer's name rule: problem_of is
+// installer::FileNameProblem or SingleNameProblem, which judge GBK bytes. A
+// text without a GBK form is left to the builder, which says so.
+template <typename Rule>
+void CheckName(const std::string& utf8, const std::string& field, std::uint32_t line,
+               Rule problem_of) {
+  auto gbk = base::Utf8ToGbk(utf8);
+  if (!gbk) return;
+  if (auto why = problem_of(*gbk))
+    Fail(field + " \"" + utf8 + "\" " + base::GbkToUtf8(*why), line);
+}
+
 std::string DefaultTarget(const std::filesystem::path& source) {
   return "\\" + source.filename().string();
 }
@@ -66,6 +81,8 @@ void ParseProduct(const toml::table& root, Manifest& m) {
                      "install_dir", "licence"},
                     w);
   m.product_name = RequiredText(*p, "name", w);
+  // The name of the Programs group, which holds at least the uninstall link.
+  CheckName(m.product_name.utf8, "product.name", m.product_name.line, installer::SingleNameProblem);
   m.short_name = OptionalText(*p, "short_name", w).value_or(m.product_name);
   m.author = TextOrEmpty(*p, "author", w);
   m.publisher_key = RequiredText(*p, "publisher_key", w);
@@ -103,6 +120,11 @@ void ParseFiles(const toml::table& root, Manifest& m) {
     spec.target = OptionalText(t, "target", "files").value_or(Text{DefaultTarget(spec.source)}).utf8;
     if (spec.target.empty() || spec.target[0] != '\\')
       Fail("files.target must start with a backslash (\"\\\\Readme.txt\")", spec.line);
+    // "\" alone is the target folder itself, right for a folder source; the
+    // builder refuses it for a file. The names found in a folder are checked
+    // by the builder too, as it finds them.
+    if (spec.target != "\\")
+      CheckName(spec.target, "files.target", spec.line, installer::FileNameProblem);
     m.files.push_back(std::move(spec));
   }
 }
@@ -124,6 +146,7 @@ void ParseShortcuts(const toml::table& root, Manifest& m) {
     ShortcutSpec s;
     s.line = LineOf(t);
     s.name = RequiredText(t, "name", "shortcuts");
+    CheckName(s.name.utf8, "shortcuts.name", s.name.line, installer::SingleNameProblem);
     s.target = RequiredText(t, "target", "shortcuts");
     s.location = ParseLocation(t);
     s.arguments = TextOrEmpty(t, "arguments", "shortcuts");

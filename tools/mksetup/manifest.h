@@ -63,6 +63,10 @@ struct Manifest {
   std::vector<RegistrySpec> registry;
 };
 
+// Throw ManifestError for a mistake in the text, also for a product name,
+// shortcut name or file target that breaks the installer's name rule
+// (installer/file_name_rules.h); nothing here touches the disk but
+// LoadManifest's read.
 Manifest LoadManifest(const std::filesystem::path& path);
 Manifest ParseManifest(std::string_view toml_text, const std::filesystem::path& base_dir);
 

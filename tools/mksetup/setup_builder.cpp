@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <fstream>
-#include <map>
 
 #include "base/text_codec.h"
+#include "installer/file_name_rules.h"
+#include "installer/file_name_set.h"
 #include "installer/packed_block.h"
 #include "installer/record_validation.h"
 #include "installer/setup_package.h"
@@ -104,9 +105,21 @@ void FillTexts(const Manifest& m, installer::TSetupRecord& r) {
   Store(r.InstallDir, m.install_dir.utf8, "product.install_dir", m.install_dir.line);
 }
 
+// Completed by the other file's target and line.
+const char* ClashText(const installer::FileNameClash& clash) {
+  switch (clash.kind) {
+    case installer::FileNameClash::kSameFile: return "is the same file as";
+    case installer::FileNameClash::kIsOthersFolder: return "is a file where a folder is needed by";
+    case installer::FileNameClash::kInOthersFile: return "needs a folder where a file is named by";
+  }
+  return "";
+}
+
 // Lays the files out one after another in table order; returns the package.
+// Targets are checked here, after folders are expanded, since the names
+// found on disk are as much the installer's names as those in the manifest.
 base::Bytes FillFiles(const std::vector<PlannedFile>& files, installer::TSetupRecord& r,
-                      std::map<std::string, int>& index_by_target, const Progress& progress) {
+                      installer::FileNameSet& names, const Progress& progress) {
   std::uint64_t total = 0;
   for (const PlannedFile& f : files) total += f.size;
   if (total > kMaxPackageSize)
@@ -119,10 +132,17 @@ base::Bytes FillFiles(const std::vector<PlannedFile>& files, installer::TSetupRe
     const PlannedFile& f = files[i];
     installer::TSetupFileEntry& e = r.Files[i];
     Store(e.Name, f.target_utf8, "files.target \"" + f.target_utf8 + "\"", f.line);
-    if (auto why = installer::UnsafeFileNameReason(e.Name.Value()))
-      Fail("files.target \"" + f.target_utf8 + "\" " + *why, f.line);
-    if (!index_by_target.emplace(f.target_utf8, static_cast<int>(i)).second)
-      Fail("two files have the target \"" + f.target_utf8 + "\"", f.line);
+    const std::string what = "files.target \"" + f.target_utf8 + "\" ";
+    if (auto why = installer::FileNameProblem(e.Name.Value()))
+      Fail(what + base::GbkToUtf8(*why), f.line);
+    if (auto clash = names.Add(e.Name.Value(), static_cast<int>(i))) {
+      const PlannedFile& other = files[static_cast<std::size_t>(clash->other)];
+      std::string text = what + ClashText(*clash) + " \"" + other.target_utf8 + "\" (line " +
+                         std::to_string(other.line) + ")";
+      if (clash->kind == installer::FileNameClash::kSameFile)
+        text += "; Windows ignores case and takes '/' for '\\'";
+      Fail(text, f.line);
+    }
     e.Flag1 = 0;
     e.Flag2 = 1;
     e.Offset = static_cast<std::uint32_t>(package.size());
@@ -135,7 +155,7 @@ base::Bytes FillFiles(const std::vector<PlannedFile>& files, installer::TSetupRe
   return package;
 }
 
-void FillShortcuts(const Manifest& m, const std::map<std::string, int>& index_by_target,
+void FillShortcuts(const Manifest& m, const installer::FileNameSet& names,
                    installer::TSetupRecord& r) {
   if (m.shortcuts.size() > installer::kTableSlots)
     Fail("more than 256 shortcuts", m.shortcuts[installer::kTableSlots].line);
@@ -144,10 +164,12 @@ void FillShortcuts(const Manifest& m, const std::map<std::string, int>& index_by
     installer::TSetupShortcutEntry& e = r.Shortcuts[i];
     Store(e.Name, s.name.utf8, "shortcuts.name", s.name.line);
     Store(e.Arguments, s.arguments.utf8, "shortcuts.arguments", s.arguments.line);
-    auto it = index_by_target.find(s.target.utf8);
-    if (it == index_by_target.end())
+    // Found as Windows finds files: "\APP.exe" is the file "\app.exe".
+    auto gbk_target = base::Utf8ToGbk(s.target.utf8);
+    auto index = gbk_target ? names.Find(*gbk_target) : std::nullopt;
+    if (!index)
       Fail("shortcuts.target \"" + s.target.utf8 + "\" is not the target of any file", s.target.line);
-    e.FileIndex = it->second;
+    e.FileIndex = *index;
     e.Location = s.location;
   }
   r.ShortcutCount = static_cast<std::int32_t>(m.shortcuts.size());
@@ -178,9 +200,9 @@ Payload BuildPayload(const Manifest& manifest, const Progress& progress) {
   p.record = std::make_unique<installer::TSetupRecord>();
   installer::TSetupRecord& r = *p.record;
   FillTexts(manifest, r);
-  std::map<std::string, int> index_by_target;
-  p.package = FillFiles(PlanFiles(manifest), r, index_by_target, progress);
-  FillShortcuts(manifest, index_by_target, r);
+  installer::FileNameSet names;
+  p.package = FillFiles(PlanFiles(manifest), r, names, progress);
+  FillShortcuts(manifest, names, r);
   FillRegistry(manifest, r);
   r.PackChecksum = installer::PackageChecksum(p.package);
 
@@ -194,7 +216,7 @@ Payload BuildPayload(const Manifest& manifest, const Progress& progress) {
 
   // The installer refuses what breaks the data model; so does the builder.
   auto problems = installer::ValidateRecord(r);
-  if (!problems.empty()) Fail(installer::RefusalMessage(problems), 0);
+  if (!problems.empty()) Fail(base::GbkToUtf8(installer::RefusalMessage(problems)), 0);
 
   p.setup_ini = installer::PackBlock(installer::RecordBytes(r), 9);
   struct Context {

@@ -24,7 +24,11 @@ using Progress = std::function<void(const std::string& step, std::uint64_t done,
 
 // Throws ManifestError (naming the manifest line) for anything the record
 // cannot hold: texts past their capacity or without a GBK form, more than
-// 256 entries in a table, files over 2 GiB, shortcuts to unknown files.
+// 256 entries in a table, files over 2 GiB, shortcuts to unknown files, file
+// targets (those found in folders too) that break the installer's name rule
+// or that Windows would take for one file or for a file and a folder. The
+// names ParseManifest checks are not checked again: whatever else breaks
+// the installer's rules is refused with line 0.
 Payload BuildPayload(const Manifest& manifest, const Progress& progress = nullptr);
 
 // The largest package the installer can address: positions are signed

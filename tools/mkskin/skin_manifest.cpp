@@ -7,7 +7,7 @@
 #include <optional>
 #include <sstream>
 
-#include <toml++/toml.h>
+#include "tools/common/toml.h"
 
 #include "base/error.h"
 #include "base/text_codec.h"
