@@ -1,7 +1,7 @@
 #pragma once
 // COM lifetimes tied to C++ scopes. ComPtr owns one interface reference and
 // releases it when it goes away; ComApartment balances a successful
-// CoInitialize. Together they make every early return and every exception
+// CoInitializeEx. Together they make every early return and every exception
 // leave the thread's COM state as it was found, with no Release or
 // CoUninitialize calls to keep in step by hand.
 #include <objbase.h>
@@ -52,14 +52,18 @@ private:
   T* p_ = nullptr;
 };
 
-// Enters a single-threaded apartment for the scope. Only a call that
-// succeeded (S_OK, or S_FALSE when the thread already was in one) is
-// balanced: a thread that is in a multithreaded apartment refuses with
+// Enters a single-threaded apartment for the scope, without OLE 1 DDE
+// (which would only spin a message window the program never uses).
+// Programs hold one for the whole of their entry point; code that needs
+// COM on the GUI thread then relies on it. Only a call that succeeded
+// (S_OK, or S_FALSE when the thread already was in one) is balanced: a
+// thread that is in a multithreaded apartment refuses with
 // RPC_E_CHANGED_MODE, and uninitializing then would tear down its owner's
 // apartment.
 class ComApartment {
 public:
-  ComApartment() : result_(CoInitialize(nullptr)) {}
+  ComApartment() noexcept
+      : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
   ~ComApartment() {
@@ -72,5 +76,14 @@ public:
 private:
   HRESULT result_;
 };
+
+// Whether the calling thread is in a single-threaded apartment (the main
+// one included): what shell objects and dialogs need from their caller.
+inline bool InSingleThreadedApartment() {
+  APTTYPE type{};
+  APTTYPEQUALIFIER qualifier{};
+  if (FAILED(CoGetApartmentType(&type, &qualifier))) return false;
+  return type == APTTYPE_STA || type == APTTYPE_MAINSTA;
+}
 
 }  // namespace base

@@ -3,6 +3,7 @@
 #include "framework/controls/form.h"
 #include "framework/controls/keyboard.h"
 #include "framework/graphics/bitmap_win.h"
+#include "framework/graphics/gdi_handles_win.h"
 #include "framework/graphics/image_list.h"
 #include "framework/graphics/text_renderer.h"
 #include "skin/skin_draw.h"
@@ -43,14 +44,13 @@ void PaintParentBackground(TCanvas& canvas, TControl* control) {
   if (!parent || !parent->HandleAllocated()) return;
   HDC dc = graphics::NativeDC(canvas.Bitmap());
   if (!dc) return;
-  const int saved = SaveDC(dc);
+  const graphics::ScopedSaveDC saved(dc);
   POINT origin;
   GetViewportOrgEx(dc, &origin);
   SetViewportOrgEx(dc, origin.x - control->Left(), origin.y - control->Top(), nullptr);
   IntersectClipRect(dc, 0, 0, parent->ClientWidth(), parent->ClientHeight());
   SendMessageW(parent->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
   SendMessageW(parent->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-  RestoreDC(dc, saved);
 }
 
 // ---------------------------------------------------------------------------
@@ -263,8 +263,9 @@ void TsuiCustomButton::Click() {
 }
 
 bool TsuiCustomButton::HandleDialogChar(TMessage& m) {
-  const char ch = static_cast<char>(m.WParam);
-  if (!framework::IsAccelerator(static_cast<unsigned char>(ch), Caption())) return false;
+  // The whole UTF-16 unit: cut to a byte, a Chinese character would pass
+  // for the ASCII letter of its low byte.
+  if (!framework::IsAccelerator(m.WParam, Caption())) return false;
   const bool alt = GetKeyState(VK_MENU) < 0 || (m.LParam & (1 << 29));
   bool focused_is_button = false;
   if (HWND focus = GetFocus())

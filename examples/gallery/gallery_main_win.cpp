@@ -15,6 +15,7 @@
 #include "framework/controls/form.h"
 #include "framework/controls/label.h"
 #include "framework/graphics/bitmap_win.h"
+#include "framework/graphics/gdi_handles_win.h"
 #include "framework/graphics/bmp_codec.h"
 #include "skin/sui_button.h"
 #include "skin/sui_file_theme.h"
@@ -151,9 +152,10 @@ bool SaveWindow(HWND hwnd, const std::string& path) {
   RECT r;
   GetClientRect(hwnd, &r);
   graphics::TBitmap shot(r.right, r.bottom);
-  HDC dc = GetDC(hwnd);
-  BitBlt(graphics::NativeDC(shot), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
-  ReleaseDC(hwnd, dc);
+  {
+    const graphics::WindowDC dc(hwnd);
+    BitBlt(graphics::NativeDC(shot), 0, 0, r.right, r.bottom, dc.get(), 0, 0, SRCCOPY);
+  }
   base::NativeFileSystem().WriteWholeFile(path, graphics::WriteBmp(shot));
   return true;
 }
@@ -165,27 +167,27 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   std::string save;
   for (int i = 1; i + 1 < argc; ++i)
-    if (std::wstring(argv[i]) == L"--save") save = base::WideToGbk(argv[i + 1]);
+    if (std::wstring(argv[i]) == L"--save") save = base::WideToGbkLossy(argv[i + 1]);
   LocalFree(argv);
 
-  Application().Initialize();
-  Application().SetTitle("Skin gallery");
-  Gallery gallery;
-  gallery.Build();
-  if (save.empty()) {
-    Application().Run();
-    return 0;
-  }
-  gallery.form->Show();
-  Pump(300);
-  gallery.ApplyStates();
-  // The focused state: the focus goes to the Focused button of the WinXP row.
-  for (auto& [b, state] : gallery.buttons)
-    if (state == State::Focused && b->UIStyle() == skin::WinXP) b->SetFocus();
-  Pump(300);
-  RedrawWindow(gallery.form->Handle(), nullptr, nullptr,
-               RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  Pump(200);
-  SaveWindow(gallery.form->Handle(), save);
-  return 0;
+  return RunProgram("Skin gallery", [&save](TApplication& app) {
+    app.Initialize();
+    Gallery gallery;
+    gallery.Build();
+    if (save.empty()) {
+      app.Run();
+      return;
+    }
+    gallery.form->Show();
+    Pump(300);
+    gallery.ApplyStates();
+    // The focused state: the focus goes to the Focused button of the WinXP row.
+    for (auto& [b, state] : gallery.buttons)
+      if (state == State::Focused && b->UIStyle() == skin::WinXP) b->SetFocus();
+    Pump(300);
+    RedrawWindow(gallery.form->Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump(200);
+    SaveWindow(gallery.form->Handle(), save);
+  });
 }

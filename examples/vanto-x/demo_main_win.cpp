@@ -6,6 +6,9 @@
 
 #include <string>
 
+#include "base/com_ptr_win.h"
+#include "base/last_resort_win.h"
+
 #ifndef VANTO_DEMO_UNINSTALLER
 namespace {
 
@@ -57,7 +60,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 #endif
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+namespace {
+
+int Run(HINSTANCE instance, int show) {
 #ifdef VANTO_DEMO_UNINSTALLER
   (void)instance;
   (void)show;
@@ -83,4 +88,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   }
   return 0;
 #endif
+}
+
+}  // namespace
+
+// The program stands on no toolkit, so it holds its apartment and its
+// catch-all itself, with the same last resort as the toolkit's programs.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  const base::ComApartment apartment;
+  try {
+    return Run(instance, show);
+  } catch (...) {
+    base::ShowLastResortMessage(L"VANTO-X");
+    return base::kLastResortExitCode;
+  }
 }

@@ -1,4 +1,7 @@
 
+#include "base/com_ptr_win.h"
+#include "base/last_resort_win.h"
+#include "base/system_path_win.h"
 #include "base/text_codec.h"
 #include "framework/controls/application.h"
 #include "framework/controls/form.h"
@@ -55,12 +58,45 @@ bool IsKeyMessageForForm(const MSG& msg) {
   return false;
 }
 
+// A WM_QUIT already posted (the program is ending, and a form's OnDestroy
+// failed on the way out) would close a message box at once, before anyone
+// read it: it is held back while the box is up and posted again after.
+class HeldQuit {
+public:
+  HeldQuit() noexcept {
+    MSG msg;
+    held_ = PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+    if (held_) code_ = static_cast<int>(msg.wParam);
+  }
+  HeldQuit(const HeldQuit&) = delete;
+  HeldQuit& operator=(const HeldQuit&) = delete;
+  ~HeldQuit() {
+    if (held_) PostQuitMessage(code_);
+  }
+
+private:
+  bool held_ = false;
+  int code_ = 0;
+};
+
 }  // namespace
 
+void TApplication::FreeForm::operator()(TCustomForm* form) const noexcept {
+  TComponent::Free(form);
+}
+
 TApplication::TApplication() = default;
-TApplication::~TApplication() {
+TApplication::~TApplication() { DestroyForms(); }
+
+void TApplication::DestroyForms() noexcept {
   // Forms go in reverse order of creation, the main form last.
-  while (!forms_.empty()) forms_.pop_back();
+  while (!forms_.empty()) {
+    TCustomForm* form = forms_.back().get();
+    // The main form stays MainForm() for its own OnDestroy.
+    forms_.back().reset();
+    forms_.pop_back();
+    if (form == main_form_) main_form_ = nullptr;
+  }
 }
 
 TApplication& Application() {
@@ -83,20 +119,23 @@ void TApplication::AdoptForm(TCustomForm* form, bool main) {
 bool TApplication::HandleMessage(bool wait) {
   MSG msg;
   if (wait) {
-    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) {
       terminated_ = true;
+      if (got == 0 && exit_code_ == 0) exit_code_ = static_cast<int>(msg.wParam);
       return false;
     }
   } else if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     return true;
   } else if (msg.message == WM_QUIT) {
     terminated_ = true;
+    if (exit_code_ == 0) exit_code_ = static_cast<int>(msg.wParam);
     return false;
   }
   try {
     if (IsKeyMessageForForm(msg)) return true;
-  } catch (const std::exception& e) {
-    HandleException(e);
+  } catch (...) {
+    HandleCurrentException();
     return true;
   }
   TranslateMessage(&msg);
@@ -115,15 +154,15 @@ void TApplication::Run() {
   if (main_form_ && !terminated_) {
     try {
       main_form_->Show();
-    } catch (const std::exception& e) {
-      HandleException(e);
+    } catch (...) {
+      HandleCurrentException();
     }
   }
   while (!terminated_) HandleMessage(true);
 }
 
 void TApplication::Terminate() {
-  if (!terminated_) PostQuitMessage(0);
+  if (!terminated_) PostQuitMessage(exit_code_);
   terminated_ = true;
 }
 
@@ -139,15 +178,84 @@ std::string TApplication::ErrorText(std::string message) {
   return message;
 }
 
-void TApplication::HandleException(const std::exception& error) {
-  std::string text = ErrorText(error.what());
-  if (exception_handler_) {
-    exception_handler_(text);
+void TApplication::HandleException(const std::exception& error) noexcept {
+  try {
+    std::string text = ErrorText(error.what());
+    if (exception_handler_) {
+      exception_handler_(text);
+      return;
+    }
+    HWND owner = GetActiveWindow();
+    // An error that names a folder GBK cannot write carries its exact text.
+    const auto* wide_error = dynamic_cast<const base::WideTextError*>(&error);
+    const std::wstring wide_text = wide_error ? wide_error->wide_text() : base::GbkToWide(text);
+    const std::wstring wide_title = base::GbkToWide(title_);
+    const HeldQuit held;
+    MessageBoxW(owner, wide_text.c_str(), wide_title.c_str(), MB_OK | MB_ICONERROR);
+  } catch (...) {
+    // The report itself failed (no memory for the text, a reporter that
+    // throws): the error cannot be told.
+    LastResort();
+  }
+}
+
+void TApplication::HandleCurrentException() noexcept {
+  const std::exception_ptr error = std::current_exception();
+  if (!error) {
+    LastResort();
     return;
   }
-  HWND owner = GetActiveWindow();
-  MessageBoxW(owner, base::GbkToWide(text).c_str(), base::GbkToWide(title_).c_str(),
-              MB_OK | MB_ICONERROR);
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    HandleException(e);
+  } catch (...) {
+    LastResort();
+  }
+}
+
+void TApplication::LastResort() noexcept {
+  exit_code_ = base::kLastResortExitCode;
+  if (last_resort_taken_) {
+    // The box runs a message loop, and what it dispatches (a timer, a
+    // paint) may fail again: no second box, and no end yet either, since a
+    // WM_QUIT would close the box before anyone has read it.
+    if (!last_resort_showing_) Terminate();
+    return;
+  }
+  last_resort_taken_ = true;
+  std::wstring title;
+  try {
+    title = base::GbkToWide(title_);
+  } catch (...) {
+    title.clear();  // the box names no program then
+  }
+  last_resort_showing_ = true;
+  {
+    const HeldQuit held;
+    base::ShowLastResortMessage(title);
+  }
+  last_resort_showing_ = false;
+  Terminate();
+}
+
+int RunProgram(const std::string& title, const std::function<void(TApplication&)>& body) noexcept {
+  TApplication& app = Application();
+  bool escaped = false;
+  {
+    const base::ComApartment apartment;
+    try {
+      app.SetTitle(title);
+      body(app);
+    } catch (...) {
+      escaped = true;
+      app.HandleCurrentException();
+    }
+    // While the apartment stands: forms may hold what needs it.
+    app.DestroyForms();
+  }
+  if (app.ExitCode() != 0) return app.ExitCode();
+  return escaped ? base::kReportedErrorExitCode : 0;
 }
 
 }  // namespace framework

@@ -3,6 +3,8 @@
 // and kept for the life of the program: a window keeps using the font it
 // was given, so a handle handed out here is never deleted under it. A
 // program has a handful of fonts and colours, so the caches stay small.
+// The fonts are the graphics layer's cache (font_win.h), the one the text
+// renderer draws with.
 #include "framework/graphics/font.h"
 
 struct HFONT__;

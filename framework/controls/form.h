@@ -76,6 +76,12 @@ public:
   void BroadcastAll(TMessage& message);
 
   TNotifyEvent OnCreate;
+  // Fired by BeforeDestruction, while the whole form (a derived form's
+  // members included) is still alive: when the form is freed by its owner,
+  // by the application (DestroyForms, or at its end) or by
+  // TComponent::Free. A form deleted by plain delete, or one that lives on
+  // the stack, does not fire it: its destructors are the first to know,
+  // and by the time TCustomForm's runs, the derived part is gone.
   TNotifyEvent OnDestroy;
   TNotifyEvent OnShow;
   TCloseQueryEvent OnCloseQuery;
@@ -83,6 +89,7 @@ public:
   void WndProc(TMessage& message) override;
 
 protected:
+  void BeforeDestruction() noexcept override;
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void VisibleChanged() override;

@@ -43,13 +43,17 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
   SetBounds(0, 0, 320, 240);
 }
 
-TCustomForm::~TCustomForm() {
-  if (OnDestroy) {
-    try {
-      OnDestroy(this);
-    } catch (const std::exception& e) {
-      Application().HandleException(e);
-    }
+// No OnDestroy here: by now the derived form's destructor has run, and a
+// handler would touch its dead members (see BeforeDestruction).
+TCustomForm::~TCustomForm() = default;
+
+void TCustomForm::BeforeDestruction() noexcept {
+  TWinControl::BeforeDestruction();
+  if (!OnDestroy) return;
+  try {
+    OnDestroy(this);
+  } catch (...) {
+    Application().HandleCurrentException();
   }
 }
 

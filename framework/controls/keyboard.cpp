@@ -1,21 +1,22 @@
 #include "framework/controls/keyboard.h"
 
-#include <cctype>
+#include "base/gbk_text.h"
 
 namespace framework {
 
-bool IsAccelerator(std::uintptr_t key, const std::string& caption) {
-  if (key >= 0x80) return false;
-  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
+std::string_view AcceleratorOf(std::string_view caption) {
+  // By characters: a Chinese accelerator is two bytes. No GBK trail byte
+  // is '&' (trail bytes start at 0x40), but the character after it is
+  // measured as GBK.
+  for (std::size_t i = 0; i < caption.size(); i += base::GbkCharLength(caption, i)) {
+    if (caption[i] != '&' || i + 1 >= caption.size()) continue;
     if (caption[i + 1] == '&') {
-      ++i;
+      ++i;  // "&&": the loop steps over the second '&'
       continue;
     }
-    return std::toupper(static_cast<unsigned char>(caption[i + 1])) ==
-           std::toupper(static_cast<int>(key));
+    return caption.substr(i + 1, base::GbkCharLength(caption, i + 1));
   }
-  return false;
+  return {};
 }
 
 }  // namespace framework

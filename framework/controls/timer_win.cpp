@@ -24,8 +24,8 @@ LRESULT CALLBACK TimerWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (TTimer* timer = TTimer::FromId(wp)) {
       try {
         timer->Tick();
-      } catch (const std::exception& e) {
-        Application().HandleException(e);
+      } catch (...) {
+        Application().HandleCurrentException();
       }
     }
     return 0;

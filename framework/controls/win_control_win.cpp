@@ -7,6 +7,7 @@
 #include "framework/controls/form.h"
 #include "framework/controls/win_control.h"
 #include "framework/graphics/bitmap_win.h"
+#include "framework/graphics/gdi_handles_win.h"
 
 #include "base/win_api.h"
 #include <windowsx.h>
@@ -40,10 +41,8 @@ struct WindowProcAccess {
     TMessage m{msg, wp, lp, 0};
     try {
       control->WndProc(m);
-    } catch (const std::exception& e) {
-      Application().HandleException(e);
     } catch (...) {
-      Application().HandleException(std::runtime_error("Unknown error"));
+      Application().HandleCurrentException();
     }
     if (msg == WM_NCDESTROY) {
       RemovePropW(hwnd, kControlProp);
@@ -388,10 +387,8 @@ void TWinControl::WndProc(TMessage& m) {
       if (m.WParam) {
         PaintWindow(reinterpret_cast<HDC>(m.WParam));
       } else {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(handle_, &ps);
-        PaintWindow(dc);
-        EndPaint(handle_, &ps);
+        graphics::PaintDC dc(handle_);
+        PaintWindow(dc.get());
       }
       return;
     }

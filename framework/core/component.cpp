@@ -107,12 +107,30 @@ void TComponent::RemoveComponent(TComponent* component) {
   Notification(component, TOperation::Remove);
 }
 
+void TComponent::AnnounceDestruction() noexcept {
+  if (destruction_announced_) return;
+  destruction_announced_ = true;
+  BeforeDestruction();
+}
+
+void TComponent::Free(TComponent* component) noexcept {
+  if (!component) return;
+  component->AnnounceDestruction();
+  delete component;
+}
+
 void TComponent::DestroyComponents() {
-  // Taken out of the list before it is freed, so its destructor does not
-  // come back to an owner that is going away anyway.
   while (!components_.empty()) {
     TComponent* last = components_.back();
-    components_.pop_back();
+    // Announced while it is still one of ours; what its handlers do may
+    // change the list (a handler can hand it to another owner, which then
+    // frees it), so it is looked for again.
+    last->AnnounceDestruction();
+    auto it = std::find(components_.begin(), components_.end(), last);
+    if (it == components_.end()) continue;
+    // Taken out of the list before it is freed, so its destructor does not
+    // come back to an owner that is going away anyway.
+    components_.erase(it);
     last->owner_ = nullptr;
     delete last;
   }

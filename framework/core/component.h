@@ -74,6 +74,12 @@ public:
   // Owner change without freeing: moves this component to new_owner's list.
   void ChangeOwner(TComponent* new_owner);
 
+  // Frees a component made with new: first BeforeDestruction(), while the
+  // whole object still exists, then delete. Owners free what they own this
+  // way, and so does the application its forms; plain delete skips
+  // BeforeDestruction(). Null does nothing.
+  static void Free(TComponent* component) noexcept;
+
 protected:
   // Called on this component when component is inserted into or removed from
   // its owner's list, and on every component that asked FreeNotification of
@@ -85,11 +91,17 @@ protected:
   virtual void Notification(TComponent* component, TOperation operation);
   // Called once the stored properties have all been set.
   virtual void Loaded() {}
+  // Called once, by Free, right before the destructors run: the last moment
+  // at which every part of the object, its derived classes' members
+  // included, is alive (a destructor sees only its own class and the ones
+  // below). Overrides call the inherited version; nothing may escape.
+  virtual void BeforeDestruction() noexcept {}
 
 private:
   void InsertComponent(TComponent* component);
   void RemoveComponent(TComponent* component);
   void DestroyComponents();
+  void AnnounceDestruction() noexcept;
 
   std::string name_;
   TComponent* owner_ = nullptr;                // not owned
@@ -97,6 +109,7 @@ private:
   std::vector<TComponent*> free_notifies_;     // not owned: mutual links
   std::uint32_t state_ = 0;
   int tag_ = 0;
+  bool destruction_announced_ = false;
 };
 
 }  // namespace framework

@@ -2,9 +2,11 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "base/error.h"
 #include "framework/graphics/bitmap.h"
+#include "framework/graphics/gdi_handles_win.h"
 
 namespace graphics::detail {
 namespace {
@@ -22,39 +24,33 @@ public:
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap_ || !bits) throw base::Error("Out of system resources");
     pixels_ = static_cast<Pixel32*>(bits);
     std::memset(pixels_, 0, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
-  }
-  DibStorage(const DibStorage&) = delete;
-  DibStorage& operator=(const DibStorage&) = delete;
-  ~DibStorage() override {
-    if (dc_) {
-      SelectObject(dc_, old_);
-      DeleteDC(dc_);
-    }
-    DeleteObject(bitmap_);
   }
 
   Pixel32* Pixels() override { return pixels_; }
 
   void* NativeContext() override {
     if (!dc_) {
-      dc_ = CreateCompatibleDC(nullptr);
-      if (!dc_) throw base::Error("Out of system resources");
-      old_ = SelectObject(dc_, bitmap_);
+      OwnedDC dc(CreateCompatibleDC(nullptr));
+      if (!dc) throw base::Error("Out of system resources");
+      selection_.emplace(dc.get(), bitmap_.get());
+      dc_ = std::move(dc);
     }
-    return dc_;
+    return dc_.get();
   }
 
   void FlushNative() override { GdiFlush(); }
 
 private:
-  HBITMAP bitmap_ = nullptr;
+  // Destroyed in reverse: the bitmap is put out of the DC, the DC deleted,
+  // then the bitmap.
+  OwnedBitmap bitmap_;
   Pixel32* pixels_ = nullptr;
-  HDC dc_ = nullptr;
-  HGDIOBJ old_ = nullptr;
+  OwnedDC dc_;
+  std::optional<ScopedSelect> selection_;
 };
 
 }  // namespace

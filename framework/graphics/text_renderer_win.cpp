@@ -1,7 +1,7 @@
 #include "base/win_api.h"
 #include "framework/graphics/font_win.h"
 
-#include <algorithm>
+#include <optional>
 #include <string>
 
 #include "base/error.h"
@@ -21,18 +21,19 @@ static_assert(dt::Center == DT_CENTER && dt::Right == DT_RIGHT && dt::VCenter ==
 
 // The bitmap's DC with the font selected, text drawn in the font colour on
 // a transparent background; an empty bitmap has no DC, and measuring then
-// uses a memory DC of its own. Everything is put back and released when
-// the step ends, and GDI's batch is flushed so the pixels are final.
+// uses a memory DC of its own. The font comes from the cache: a paint
+// draws many texts in few fonts. Everything is put back and released when
+// the step ends (also when getting the font throws: the members own what
+// was made so far), and GDI's batch is flushed so the pixels are final.
 class TextDC {
 public:
   TextDC(TBitmap& target, const TFont& font) : dc_(NativeDC(target)) {
     if (!dc_) {
-      own_dc_ = CreateCompatibleDC(nullptr);
+      own_dc_.reset(CreateCompatibleDC(nullptr));
       if (!own_dc_) throw base::Error("Out of system resources");
-      dc_ = own_dc_;
+      dc_ = own_dc_.get();
     }
-    font_ = CreateFontHandle(font);
-    old_font_ = SelectObject(dc_, font_);
+    font_.emplace(dc_, CachedFont(font));
     old_colour_ = SetTextColor(dc_, static_cast<COLORREF>(ColorToRGB(font.Color)));
     old_mode_ = SetBkMode(dc_, TRANSPARENT);
   }
@@ -41,18 +42,16 @@ public:
   ~TextDC() {
     SetBkMode(dc_, old_mode_);
     SetTextColor(dc_, old_colour_);
-    SelectObject(dc_, old_font_);
-    DeleteObject(font_);
-    if (own_dc_) DeleteDC(own_dc_);
+    font_.reset();
     GdiFlush();
   }
   HDC get() const { return dc_; }
 
 private:
-  HDC dc_ = nullptr;
-  HDC own_dc_ = nullptr;
-  HFONT font_ = nullptr;
-  HGDIOBJ old_font_ = nullptr;
+  HDC dc_ = nullptr;  // the bitmap's (not owned) or own_dc_
+  OwnedDC own_dc_;
+  // Declared after own_dc_: the font is put back before that DC goes.
+  std::optional<ScopedSelect> font_;
   COLORREF old_colour_ = 0;
   int old_mode_ = 0;
 };
@@ -91,26 +90,6 @@ public:
 TextRenderer& PlatformTextRenderer() {
   static GdiTextRenderer renderer;
   return renderer;
-}
-
-HFONT CreateFontHandle(const TFont& font) {
-  LOGFONTW lf{};
-  lf.lfHeight = -font.Height;
-  lf.lfWeight = (font.Style & fsBold) ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = (font.Style & fsItalic) ? TRUE : FALSE;
-  lf.lfUnderline = (font.Style & fsUnderline) ? TRUE : FALSE;
-  lf.lfStrikeOut = (font.Style & fsStrikeOut) ? TRUE : FALSE;
-  lf.lfCharSet = font.Charset;
-  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  lf.lfQuality = DEFAULT_QUALITY;
-  lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  std::wstring face = base::GbkToWide(font.Name);
-  face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
-  std::copy(face.begin(), face.end(), lf.lfFaceName);
-  HFONT handle = CreateFontIndirectW(&lf);
-  if (!handle) throw base::Error("Out of system resources");
-  return handle;
 }
 
 }  // namespace graphics

@@ -234,4 +234,32 @@ TEST(ComponentStateTest, LoadingEndsWithLoadedOnlyWhenCompleted) {
   EXPECT_FALSE(a.IsDestroying());
 }
 
+// Logs "name:before" from BeforeDestruction and "~name" from its destructor.
+class Announced : public Probe {
+public:
+  using Probe::Probe;
+  std::vector<std::string>* before_log = nullptr;
+
+protected:
+  void BeforeDestruction() noexcept override {
+    if (before_log) before_log->push_back(Name() + ":before");
+    Probe::BeforeDestruction();
+  }
+};
+
+TEST(ComponentDestructionTest, FreeAndOwnersAnnounceEachComponentBeforeItsDestructorRuns) {
+  std::vector<std::string> log;
+  auto* form = new Announced(nullptr, "form", &log);
+  auto* a = new Announced(form, "a", &log);
+  auto* b = new Announced(form, "b", &log);
+  for (Announced* c : {form, a, b}) c->before_log = &log;
+  log.clear();
+  TComponent::Free(form);
+  std::vector<std::string> order;
+  for (const auto& entry : log)
+    if (entry[0] == '~' || entry.find(":before") != std::string::npos) order.push_back(entry);
+  EXPECT_EQ(order, (std::vector<std::string>{"form:before", "~form", "b:before", "~b", "a:before",
+                                             "~a"}));
+}
+
 }  // namespace

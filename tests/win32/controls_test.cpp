@@ -15,7 +15,9 @@
 #include "framework/controls/application.h"
 #include "framework/controls/custom_control.h"
 #include "framework/controls/form.h"
+#include "framework/controls/keyboard.h"
 #include "framework/controls/timer.h"
+#include "tests/host/gbk_literal.h"
 
 #include "tests/win32/support/ui_input.h"
 
@@ -204,6 +206,104 @@ TEST(TimerTest, FiresThroughTheMessageLoopUntilDisabled) {
   timer.SetInterval(30);
   Pump(400);
   EXPECT_EQ(ticks, 3);
+}
+
+// ---------------------------------------------------------------------------
+// Accelerators: the character after a single '&', compared with a typed
+// UTF-16 unit as a whole character.
+
+TEST(AcceleratorTest, ATypedCharacterMatchesOnlyTheWholeCharacterAfterASingleAmpersand) {
+  using testing_support::Gbk;
+  EXPECT_EQ(AcceleratorOf("Save &&Close &As"), "A");
+  EXPECT_EQ(AcceleratorOf("Trailing&"), "");
+  EXPECT_EQ(AcceleratorOf(Gbk(u8"在乎(&乎)")), Gbk(u8"乎"));  // both GBK bytes
+  EXPECT_TRUE(IsAccelerator(L'N', "&next"));
+  EXPECT_TRUE(IsAccelerator(L'n', "&Next"));
+  EXPECT_FALSE(IsAccelerator(L'N', "&&Next"));
+  // U+4E4E 乎: its low byte is 'N'.
+  EXPECT_FALSE(IsAccelerator(0x4E4E, "&Next"));
+  EXPECT_TRUE(IsAccelerator(0x4E4E, Gbk(u8"在乎(&乎)")));
+  EXPECT_FALSE(IsAccelerator(L'N', Gbk(u8"在乎(&乎)")));
+  EXPECT_FALSE(IsAccelerator(0x786E, Gbk(u8"在乎(&乎)")));  // 确
+}
+
+// ---------------------------------------------------------------------------
+// OnDestroy comes while the whole form is alive: a derived form's handler
+// may use the derived form's members.
+
+class SentinelForm : public TForm {
+public:
+  static constexpr int kAlive = 0x5EA1;
+  static constexpr int kDead = 0xDEAD;
+
+  SentinelForm(TComponent* owner, std::vector<int>& seen) : TForm(owner) {
+    OnDestroy = [this, &seen](TComponent*) { seen.push_back(sentinel_); };
+  }
+  // What a handler called after this destructor would read.
+  ~SentinelForm() override { sentinel_ = kDead; }
+
+private:
+  int sentinel_ = kAlive;
+};
+
+TEST(FormDestroyTest, TheOwnerFreesItsFormsAfterTheirOnDestroySawThemWhole) {
+  std::vector<int> seen;
+  auto* owner = new TForm(nullptr);
+  new SentinelForm(owner, seen);
+  auto* shown = new SentinelForm(owner, seen);
+  shown->Show();
+  Pump(20);
+  delete owner;  // plain delete of the owner: its forms are freed by it
+  EXPECT_EQ(seen, (std::vector<int>{SentinelForm::kAlive, SentinelForm::kAlive}));
+}
+
+TEST(FormDestroyTest, TheApplicationFreesItsFormsAfterTheirOnDestroySawThemWhole) {
+  std::vector<int> seen;
+  {
+    TApplication app;
+    app.AdoptForm(new SentinelForm(nullptr, seen), true);
+    app.AdoptForm(new SentinelForm(nullptr, seen), false);
+  }  // the application's end
+  EXPECT_EQ(seen, (std::vector<int>{SentinelForm::kAlive, SentinelForm::kAlive}));
+
+  seen.clear();
+  TApplication app;
+  auto* main = new SentinelForm(nullptr, seen);
+  app.AdoptForm(main, true);
+  EXPECT_EQ(app.MainForm(), main);
+  app.DestroyForms();
+  EXPECT_EQ(seen, std::vector<int>{SentinelForm::kAlive});
+  EXPECT_EQ(app.MainForm(), nullptr);
+}
+
+TEST(FormDestroyTest, FreeFiresOnDestroyOnceAndPlainDeleteNotAtAll) {
+  std::vector<int> seen;
+  TComponent::Free(new SentinelForm(nullptr, seen));
+  EXPECT_EQ(seen, std::vector<int>{SentinelForm::kAlive});
+  // A plain delete reaches TCustomForm's destructor only after the derived
+  // part is gone: rather no handler than one on a dead form.
+  delete new SentinelForm(nullptr, seen);
+  EXPECT_EQ(seen.size(), 1u);
+}
+
+// A handler that hands its form to another owner keeps it alive: the first
+// owner does not free what is no longer its own.
+TEST(FormDestroyTest, AFormHandedToAnotherOwnerInOnDestroyIsFreedByThatOwner) {
+  std::vector<int> seen;
+  auto* keeper = new TComponent(nullptr);
+  auto* owner = new TComponent(nullptr);
+  auto* form = new SentinelForm(owner, seen);
+  form->OnDestroy = [&](TComponent* sender) {
+    seen.push_back(1);
+    sender->ChangeOwner(keeper);
+  };
+  TComponent::Free(owner);
+  EXPECT_EQ(seen, std::vector<int>{1});
+  ASSERT_EQ(keeper->ComponentCount(), 1);
+  EXPECT_EQ(keeper->Components(0), form);
+  // Announced once: freeing it now fires nothing more.
+  TComponent::Free(keeper);
+  EXPECT_EQ(seen, std::vector<int>{1});
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "skin/skin_window.h"
 #include "skin/sui_url_label.h"
 
+#include "tests/host/gbk_literal.h"
 #include "tests/win32/support/ui_input.h"
 #include "tools/mkskin/skin_archive_writer.h"
 #include "tools/mkskin/skin_container_writer.h"
@@ -145,6 +146,45 @@ TEST_F(SkinControlsTest, EnterAndEscReachTheDefaultAndCancelButtons) {
   EXPECT_EQ(ok_clicks, 1);
 }
 
+// A typed character reaches the buttons whole (a wide window's WM_CHAR is
+// a UTF-16 unit): 乎 (U+4E4E) is not the accelerator of "&N", whose letter
+// is its low byte, while a button whose accelerator is 乎 answers it.
+TEST_F(SkinControlsTest, AcceleratorsCompareTheWholeTypedCharacter) {
+  int n_clicks = 0, hu_clicks = 0;
+  auto* n = new TsuiButton(form);
+  n->SetParent(form);
+  n->SetBounds(20, 60, 91, 23);
+  n->SetCaption("&No");
+  n->OnClick = [&](TComponent*) { ++n_clicks; };
+  auto* hu = new TsuiButton(form);
+  hu->SetParent(form);
+  hu->SetBounds(140, 60, 91, 23);
+  hu->SetCaption(testing_support::Gbk(u8"在乎(&乎)"));
+  hu->OnClick = [&](TComponent*) { ++hu_clicks; };
+  // A skinned button has the focus, so an accelerator needs no Alt.
+  ok->SetFocus();
+  Pump(60);
+  ASSERT_TRUE(ok->Focused());
+  auto type = [&](wchar_t c) {
+    PostMessageW(ok->Handle(), WM_CHAR, c, 1);
+    Pump(60);
+  };
+
+  type(0x4E4E);
+  EXPECT_EQ(n_clicks, 0) << "the low byte of U+4E4E passed for 'N'";
+  EXPECT_EQ(hu_clicks, 1);
+  type(L'n');
+  EXPECT_EQ(n_clicks, 1);
+  type(L'N');
+  EXPECT_EQ(n_clicks, 2);
+  EXPECT_EQ(hu_clicks, 1);
+  // Another character whose low byte is 'N' (U+554E) is nobody's.
+  type(0x554E);
+  EXPECT_EQ(n_clicks, 2);
+  EXPECT_EQ(hu_clicks, 1);
+  EXPECT_EQ(ok_clicks, 0);
+}
+
 TEST_F(SkinControlsTest, ClickSetsTheFormsModalResultAndButtonsAnswerTheQuery) {
   ok->SetModalResult(mrOk);
   ok->Click();
@@ -198,7 +238,7 @@ std::string WriteSkinFile(const std::filesystem::path& path, const TColor (&fram
   const base::Bytes file = mkskin::WriteSkinArchive("SKINDATA.SK2", container);
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-  return base::WideToGbk(path.wstring());
+  return base::WideToGbkLossy(path.wstring());
 }
 
 TEST_F(SkinControlsTest, AFileThemeReachesEveryButtonNamingItAndLeavesThemWhenFreed) {
@@ -257,7 +297,7 @@ TEST(LinkLabelShellTest, TheShellStartsWhatTheUrlNames) {
   std::filesystem::path trace = std::filesystem::temp_directory_path() / "vanto-link-trace.txt";
   std::filesystem::remove(trace);
   SetEnvironmentVariableW(L"VANTO_TRACE_ARGS_FILE", trace.wstring().c_str());
-  skin::ShellOpenUrl(base::WideToGbk((folder / "trace_args.exe").wstring()));
+  skin::ShellOpenUrl(base::WideToGbkLossy((folder / "trace_args.exe").wstring()));
   for (int i = 0; i < 100 && !std::filesystem::exists(trace); ++i) Sleep(100);
   SetEnvironmentVariableW(L"VANTO_TRACE_ARGS_FILE", nullptr);
   std::ifstream in(trace);
