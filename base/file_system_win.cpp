@@ -71,20 +71,30 @@ public:
   }
 
   void WriteWholeFile(const std::string& path, ByteView data) override {
-    FileHandle f(CreateFileW(GbkToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    const std::wstring wide = GbkToWide(path);
+    FileHandle f(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f.valid())
       throw Error(
           FormatText("Cannot create file \"%s\". %s", {path, SystemErrorText(GetLastError())}));
+    // A file that could not be written whole (a full disk, a lost network
+    // drive) is removed: a truncated program or document is worse than a
+    // missing one, since nobody can tell it apart by its name.
+    auto fail = [&](DWORD code) {
+      if (f.valid()) f.Close();
+      DeleteFileW(wide.c_str());
+      throw Error(FormatText("Cannot write file \"%s\". %s", {path, SystemErrorText(code)}));
+    };
     size_t done = 0;
     while (done < data.size()) {
       DWORD chunk = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1u << 24));
       DWORD put = 0;
-      if (!::WriteFile(f.get(), data.data() + done, chunk, &put, nullptr) || put == 0)
-        throw Error("Stream write error");
+      if (!::WriteFile(f.get(), data.data() + done, chunk, &put, nullptr))
+        fail(GetLastError());
+      if (put == 0) fail(ERROR_WRITE_FAULT);
       done += put;
     }
-    if (!f.Close()) throw Error("Stream write error");
+    if (!f.Close()) fail(GetLastError());
   }
 };
 

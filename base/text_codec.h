@@ -17,7 +17,9 @@ std::optional<std::string> Utf8ToGbk(std::string_view utf8);
 
 #ifdef _WIN32
 std::wstring GbkToWide(std::string_view gbk);
-std::string WideToGbk(std::wstring_view wide);
+// UTF-16 -> GBK for display and logs only: a character without a GBK form
+// becomes '?'. Paths never take this way (see base/system_path_win.h).
+std::string WideToGbkLossy(std::wstring_view wide);
 #endif
 
 }  // namespace base

@@ -44,7 +44,7 @@ std::wstring GbkToWide(std::string_view gbk) {
   return ToWide(kGbk, 0, gbk, &ok);
 }
 
-std::string WideToGbk(std::wstring_view wide) {
+std::string WideToGbkLossy(std::wstring_view wide) {
   bool ok;
   return FromWide(kGbk, wide, false, &ok);
 }

@@ -15,7 +15,7 @@ std::string SystemErrorText(unsigned long code) {
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
     text.pop_back();
   if (text.empty()) return "System error " + std::to_string(code);
-  return WideToGbk(text);
+  return WideToGbkLossy(text);
 }
 
 }  // namespace base

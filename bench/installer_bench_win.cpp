@@ -123,7 +123,7 @@ void RemoveTree(const std::wstring& path) {
 
 void MakeFolder(const std::wstring& path) {
   if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-    Fail("cannot create folder " + base::WideToGbk(path));
+    Fail("cannot create folder " + base::WideToGbkLossy(path));
 }
 
 // The folders a file list needs, parents first, as relative names.
@@ -148,7 +148,7 @@ void CheckFiles(const std::wstring& root, const std::vector<std::string>& names,
     std::wstring path = root + base::GbkToWide(names[i]);
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
         data.nFileSizeHigh != 0 || data.nFileSizeLow != sizes[i])
-      Fail("file missing or of the wrong size: " + base::WideToGbk(path));
+      Fail("file missing or of the wrong size: " + base::WideToGbkLossy(path));
   }
 }
 
@@ -211,7 +211,7 @@ std::string TempFolder() {
   wchar_t buffer[MAX_PATH + 1];
   DWORD n = GetTempPathW(MAX_PATH + 1, buffer);
   if (n == 0 || n > MAX_PATH) Fail("no temporary folder");
-  return base::WideToGbk(std::wstring(buffer, n) + L"vanto-installer-bench");
+  return base::WideToGbkLossy(std::wstring(buffer, n) + L"vanto-installer-bench");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "base/error.h"
 #include "base/file_system.h"
+#include "base/system_path_win.h"
 #include "base/text_codec.h"
 #include "installer/shell.h"
 #include "installer/shell_paths.h"
@@ -60,35 +61,6 @@ public:
   }
 };
 
-// wide in code page, when every character has its own form there.
-std::optional<std::string> EncodeExactly(UINT code_page, const std::wstring& wide) {
-  if (wide.empty()) return std::string();
-  BOOL used_default = FALSE;
-  int n = WideCharToMultiByte(code_page, WC_NO_BEST_FIT_CHARS, wide.data(),
-                              static_cast<int>(wide.size()), nullptr, 0, nullptr, &used_default);
-  if (n <= 0 || used_default) return std::nullopt;
-  std::string bytes(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(code_page, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                      bytes.data(), n, nullptr, nullptr);
-  // Some code pages map several characters to one form without calling it a
-  // default; only a form that reads back as the same text will do.
-  std::wstring back(static_cast<std::size_t>(n), L'\0');
-  int m = MultiByteToWideChar(code_page, 0, bytes.data(), n, back.data(), n);
-  back.resize(m > 0 ? static_cast<std::size_t>(m) : 0);
-  if (back != wide) return std::nullopt;
-  return bytes;
-}
-
-std::wstring ShortPathOf(const std::wstring& path) {
-  DWORD n = GetShortPathNameW(path.c_str(), nullptr, 0);
-  if (n == 0) return {};
-  std::wstring short_path(n, L'\0');
-  n = GetShortPathNameW(path.c_str(), short_path.data(), n);
-  if (n == 0 || n >= short_path.size()) return {};
-  short_path.resize(n);
-  return short_path;
-}
-
 std::string LossyEncode(UINT code_page, const std::wstring& wide) {
   if (wide.empty()) return {};
   int n = WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
@@ -132,9 +104,9 @@ void OpenTutorialPage(const std::string& tutorial_site, const std::string& produ
 std::string PathForBatchFile(const std::string& path) {
   const UINT code_page = GetOEMCP();
   const std::wstring wide = base::GbkToWide(path);
-  if (auto bytes = EncodeExactly(code_page, wide)) return *bytes;
-  const std::wstring short_path = ShortPathOf(wide);
-  if (auto bytes = EncodeExactly(code_page, short_path)) return *bytes;
+  if (auto bytes = base::EncodeExactly(code_page, wide)) return *bytes;
+  const std::wstring short_path = base::ShortPathOf(wide);
+  if (auto bytes = base::EncodeExactly(code_page, short_path)) return *bytes;
   return LossyEncode(code_page, wide);
 }
 
@@ -145,6 +117,9 @@ void LaunchPrograms(const TSetupRecord& record, const std::string& installer_fol
   const std::string folder = IncludeTrailingBackslash(installer_folder);
   const std::string folder_for_batch = PathForBatchFile(folder);
   for (std::size_t n = 0; n < targets.size(); ++n) {
+    // A program that the installation could not write is not there to
+    // start; a batch file for it would only end in the system's error box.
+    if (!base::NativeFileSystem().FileExists(targets[n])) continue;
     const std::string name = LaunchBatchFileName(n);
     const std::string batch_file = folder + name;
     const std::string text = LaunchBatchText(PathForBatchFile(targets[n]), folder_for_batch + name);

@@ -42,7 +42,7 @@ void WriteOneFile(const InstallationContext& c, const TSetupFileEntry& entry,
   c.fs.WriteWholeFile(path, PackageFileBytes(c.package, entry));
 }
 
-void InstallFiles(const InstallationContext& c) {
+void InstallFiles(const InstallationContext& c, InstallationState& state) {
   const TSetupRecord& r = c.record;
   const std::string install_dir = r.InstallDir.Value();
   const int count = UsedEntries(r.FileCount);
@@ -62,12 +62,24 @@ void InstallFiles(const InstallationContext& c) {
     } catch (const std::exception&) {
       // One box per file and the next file follows: a locked file should
       // not cost the user the rest of the product.
+      state.FailedFiles.push_back(path);
       c.view.ShowFileError(texts::kFileErrorMessage + path);
     }
 
     c.view.SetProgressColour(kCopyProgressColour);
     c.view.SetProgressPosition(i * 100 / count);
   }
+}
+
+// What the next start reads to offer this installation, written before any
+// file: an installation cut short (the process killed, the machine off)
+// is then found again, and running the installer once more completes it.
+void RecordInstallationStart(const InstallationContext& c, RegistryWriter& reg) {
+  reg.SelectRoot(RegistryRoot::kLocalMachine);
+  reg.OpenKey(c.product_reg_key);
+  reg.WriteInteger("Setup", 1);
+  reg.WriteString("Folder", c.record.InstallDir.Value());
+  reg.CloseKey();
 }
 
 void WriteProductKeys(const InstallationContext& c, RegistryWriter& reg) {
@@ -89,7 +101,9 @@ void WriteProductKeys(const InstallationContext& c, RegistryWriter& reg) {
 
   reg.OpenKey(kUninstallKeyPrefix + r.ProductName.Value());
   reg.WriteString("DisplayName", r.ProductName.Value());
-  reg.WriteString("UninstallString", install_dir + kUninstallerName);
+  // Quoted: Windows reads the value as a command line, and an unquoted path
+  // under "C:\Program Files" would be tried as "C:\Program.exe" first.
+  reg.WriteString("UninstallString", "\"" + install_dir + kUninstallerName + "\"");
   reg.CloseKey();
 }
 
@@ -146,7 +160,11 @@ void RunInstallation(const InstallationContext& c, InstallationState& state) {
   c.view.SetLabelWidth(Label::kStep, kCopyLabelWidth);
   c.view.RepaintLabel(Label::kStep);
 
-  InstallFiles(c);
+  {
+    RegistryWriter reg(c.registry);
+    RecordInstallationStart(c, reg);
+  }
+  InstallFiles(c, state);
 
   SaveSetupIni(c.resources, c.fs, c.record.InstallDir.Value() + "\\" + kInstalledRecordFileName);
 

@@ -6,6 +6,7 @@
 // wizard hands it the system's file system, registry and shell.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/file_system.h"
 #include "base/memory_stream.h"
@@ -59,6 +60,9 @@ struct InstallationState {
   // 1 while the routine runs; left at 1 when a failure ends it early, so
   // the wizard knows it stopped halfway (Cancel stays inert).
   std::uint8_t InstallBusy = 0;
+  // The installed paths of the files that could not be written, in table
+  // order: the finish page must not call such an installation complete.
+  std::vector<std::string> FailedFiles;
 };
 
 // What the installation reads and where it writes. All texts are GBK.
@@ -79,8 +83,10 @@ struct InstallationContext {
 inline constexpr std::uint32_t kCopyProgressColour = 0x0099FF;
 inline constexpr int kCopyLabelWidth = 300;
 
-// Runs the installation. A file that cannot be written gets one message
-// box and the next file follows; a shortcut folder that is not there is
+// Runs the installation. The product key's "Setup" and "Folder" come
+// first, so a run that is killed halfway is offered as the earlier
+// installation next time and can be completed. A file that cannot be
+// written gets one message box, joins FailedFiles, and the next file follows; a shortcut folder that is not there is
 // passed over; an extra registry value that cannot be written is ignored.
 // Everything else that fails (the record copy, a value of the product's own
 // keys, a Programs group that cannot be entered, no shell link object)

@@ -6,6 +6,7 @@
 // finish actions.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/memory_stream.h"
 #include "framework/controls/form.h"
@@ -45,6 +46,8 @@ public:
   bool PrevInstalled = false;
   std::string PrevFolder;
   std::uint8_t InstallBusy = 0;
+  // What the last installation could not write (see InstallationState).
+  std::vector<std::string> FailedFiles;
   // Start-up verified the package (or the user accepted a mismatch); until
   // then the wizard offers no way forward, so nothing can be installed from
   // a package that was never checked.

@@ -81,9 +81,12 @@ void TMainForm::RunInstallation() {
   // engine works, and an unguarded failure leaves it set.
   struct BusyMirror {
     InstallationState& state;
-    std::uint8_t& busy;
-    ~BusyMirror() { busy = state.InstallBusy; }
-  } mirror{state, InstallBusy};
+    TMainForm& form;
+    ~BusyMirror() {
+      form.InstallBusy = state.InstallBusy;
+      form.FailedFiles = state.FailedFiles;
+    }
+  } mirror{state, *this};
   InstallBusy = 1;
   installer::RunInstallation(context, state);
 }

@@ -1,7 +1,10 @@
 #include "installer/main_form.h"
 
+#include <algorithm>
+
 #include "base/error.h"
 #include "base/file_system.h"
+#include "base/system_path_win.h"
 #include "base/text_codec.h"
 #include "framework/controls/application.h"
 #include "framework/controls/button.h"
@@ -14,6 +17,7 @@
 #include "framework/controls/page_control.h"
 #include "framework/controls/panel.h"
 #include "framework/controls/progress_bar.h"
+#include "installer/finish_actions.h"
 #include "installer/module_resources_win.h"
 #include "installer/setup_package.h"
 #include "installer/shell.h"
@@ -28,6 +32,7 @@
 #include "base/win_api.h"
 #include "installer/registry_win.h"
 #include <shellapi.h>
+#include <shlobj.h>
 
 namespace installer {
 
@@ -37,9 +42,33 @@ using framework::TComponent;
 namespace {
 
 // Message boxes of the wizard: system boxes with the installer's caption.
-int Ask(const std::string& text, unsigned flags) {
-  return MessageBoxW(GetActiveWindow(), base::GbkToWide(text).c_str(),
+int AskWide(const std::wstring& text, unsigned flags) {
+  return MessageBoxW(GetActiveWindow(), text.c_str(),
                      base::GbkToWide(texts::kMessageCaption).c_str(), flags);
+}
+
+int Ask(const std::string& text, unsigned flags) { return AskWide(base::GbkToWide(text), flags); }
+
+bool IsControlOrBlank(wchar_t c) { return c <= L' '; }
+
+// The folder box's text as GBK. A text with characters GBK lacks takes the
+// short form of its folders; those still missing are made first (the page
+// would make them next anyway), since only an existing folder has a short
+// form. Throws base::WideTextError naming the folder when there is none.
+std::string FolderBoxText(const framework::TEdit& box) {
+  const std::wstring typed = box.WideText();
+  if (base::EncodeExactly(936, typed)) return box.Text();
+  std::size_t from = 0, to = typed.size();
+  while (from < to && IsControlOrBlank(typed[from])) ++from;
+  while (to > from && IsControlOrBlank(typed[to - 1])) --to;
+  const std::wstring folder = typed.substr(from, to - from);
+  // Not a full path: the page's own rules explain what is wrong with it.
+  if (folder.size() < 3 || folder[1] != L':' || (folder[2] != L'\\' && folder[2] != L'/'))
+    return box.Text();
+  if (auto gbk = base::SystemPathToGbk(folder)) return *gbk;
+  SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+  if (auto gbk = base::SystemPathToGbk(folder)) return *gbk;
+  throw base::WideTextError(base::FormatWithPath(texts::kUnusableFolder, folder));
 }
 
 template <typename T>
@@ -70,7 +99,10 @@ void ReadEarlierInstallation(const std::string& product_key, bool& installed,
     if (RegQueryValueExW(key, L"Folder", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes) ==
             ERROR_SUCCESS &&
         (type == REG_SZ || type == REG_EXPAND_SZ))
-      folder = base::WideToGbk(std::wstring(buffer, wcsnlen(buffer, bytes / sizeof(wchar_t))));
+      // A folder without a GBK form counts as no folder: the default is
+      // offered instead of a look-alike.
+      folder = base::SystemPathToGbk(std::wstring(buffer, wcsnlen(buffer, bytes / sizeof(wchar_t))))
+                   .value_or(std::string());
   }
   RegCloseKey(key);
 }
@@ -91,8 +123,8 @@ TMainForm::TMainForm(TComponent* owner) : framework::TForm(owner) {
   // then opens in the state reached.
   try {
     FormCreate();
-  } catch (const std::exception& e) {
-    framework::Application().HandleException(e);
+  } catch (...) {
+    framework::Application().HandleCurrentException();
   }
 }
 
@@ -141,7 +173,10 @@ std::string TMainForm::OwnFolder() const {
     }
     path.resize(path.size() * 2);
   }
-  return IncludeTrailingBackslash(ExtractFilePath(base::WideToGbk(path)));
+  const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
+  auto gbk = base::SystemPathToGbk(folder);
+  if (!gbk) throw base::WideTextError(base::FormatWithPath(texts::kUnusableOwnFolder, folder));
+  return IncludeTrailingBackslash(*gbk);
 }
 
 void TMainForm::FormCreate() {
@@ -254,6 +289,20 @@ void TMainForm::Sheet5Show(TComponent*) {
   CancelBt->SetEnabled(true);
   CancelBt->SetCaption(wt::kFinishCaption);
   Label12->SetCaption(wt::kDoneSubtitle);
+  if (!FailedFiles.empty()) {
+    // Files are missing: the page says so instead of calling it complete.
+    Label8->SetCaption(texts::kIncompleteHeader);
+    Label12->SetCaption(
+        base::FormatText(texts::kIncompleteSubtitle, {std::to_string(FailedFiles.size())}));
+    // Nor does it offer to start programs that are not there.
+    const std::vector<std::string> programs = LaunchTargets(SetupRec);
+    if (!programs.empty() && std::none_of(programs.begin(), programs.end(), [](const auto& p) {
+          return base::NativeFileSystem().FileExists(p);
+        })) {
+      CheckBoxG->SetChecked(false);
+      CheckBoxG->SetEnabled(false);
+    }
+  }
   Label6->SetCaption(wt::kDoneHint);
   CheckBoxG->SetCaption(std::string(wt::kLaunchBefore) + SetupRec.ProductName.Value());
 }
@@ -283,7 +332,14 @@ void TMainForm::NextBtClick(TComponent*) {
 }
 
 void TMainForm::ValidateFolderAndGoOn() {
-  FolderDecision d = ValidateTargetFolder(FolderEd->Text(), base::NativeFileSystem());
+  std::string text;
+  try {
+    text = FolderBoxText(*FolderEd);
+  } catch (const base::WideTextError& e) {
+    AskWide(e.wide_text(), MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  FolderDecision d = ValidateTargetFolder(text, base::NativeFileSystem());
   FolderEd->SetText(d.folder);
   if (d.message) {
     Ask(d.message, MB_OK | MB_ICONEXCLAMATION);
@@ -319,7 +375,12 @@ void TMainForm::suiButton4Click(TComponent*) {
 
 void TMainForm::suiImageButton1Click(TComponent*) {
   std::string chosen;
-  BrowseForFolder(0, wt::kBrowseTitle, chosen);
+  try {
+    BrowseForFolder(0, wt::kBrowseTitle, chosen);
+  } catch (const base::WideTextError& e) {
+    AskWide(e.wide_text(), MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
   if (chosen.empty()) return;
   FolderEd->SetText(BrowsedFolderText(chosen, SetupRec.ShortName.Value()));
 }

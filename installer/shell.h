@@ -14,12 +14,16 @@ bool DirectoryExists(const std::string& path);
 
 // Shows the shell's folder picker rooted at the special folder root (a CSIDL
 // value), with title above the folder tree. result becomes the chosen
-// file-system folder; it stays as it was when the user cancels or when root
-// names no folder on this system.
+// file-system folder (in short form where its name has characters GBK
+// lacks); it stays as it was when the user cancels or when root names no
+// folder on this system. Throws base::WideTextError naming the folder when
+// it has no GBK form at all.
 void BrowseForFolder(int root, const std::string& title, std::string& result);
 
 // The current user's desktop and Start menu "Programs" folders as Explorer
-// records them; "" when they are not recorded.
+// records them (see base::SystemPathToGbk); "" when they are not recorded
+// or have no GBK form. The shortcut functions below use the recorded
+// folders as they are, whatever their names.
 std::string GetDesktopFolder();
 std::string GetProgramsFolder();
 
@@ -27,8 +31,8 @@ std::string GetProgramsFolder();
 // folder as working directory and the target's first icon. An existing link
 // of that name is replaced; a link that cannot be saved (missing folder, no
 // access) is simply not made. Throws base::Error when the shell offers no
-// link object. Does nothing when the thread's COM state rules out entering a
-// single-threaded apartment.
+// link object, and when the thread is in no single-threaded apartment
+// (programs enter one at their start, see framework::RunProgram).
 void CreateShellLink(const std::string& target, const std::string& name, const std::string& folder,
                      const std::string& arguments);
 

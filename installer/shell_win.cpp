@@ -10,10 +10,12 @@
 
 #include "base/com_ptr_win.h"
 #include "base/error.h"
+#include "base/system_path_win.h"
 #include "base/text_codec.h"
 #include "base/win_error.h"
 #include "installer/shell.h"
 #include "installer/shell_paths.h"
+#include "installer/texts.h"
 
 namespace installer {
 namespace {
@@ -67,8 +69,52 @@ private:
   HKEY key_ = nullptr;
 };
 
-std::string ShellFolder(const wchar_t* value) {
-  return base::WideToGbk(RegistryReader(HKEY_CURRENT_USER, kShellFoldersKey).ReadString(value));
+// Kept in UTF-16: the user's folders may have names GBK lacks, and the
+// shortcut code only passes them on to the system.
+std::wstring ShellFolder(const wchar_t* value) {
+  return RegistryReader(HKEY_CURRENT_USER, kShellFoldersKey).ReadString(value);
+}
+
+bool WideDirectoryExists(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+void SaveShellLink(const std::string& target, const std::string& name, const std::wstring& folder,
+                   const std::string& arguments) {
+  const std::wstring link_path = folder + L"\\" + base::GbkToWide(name) + L".lnk";
+  // For messages only.
+  const std::string link_text = base::WideToGbkLossy(link_path);
+  // The program enters its apartment once, at its start; a thread without
+  // one has no shell objects to offer.
+  if (!base::InSingleThreadedApartment())
+    throw base::Error(base::FormatText(
+        "Cannot create shortcut \"%s\": COM is not initialised on this thread", {link_text}));
+  base::ComPtr<IShellLinkW> link;
+  HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                __uuidof(IShellLinkW), link.PutVoid());
+  if (FAILED(hr))
+    throw base::Error(base::FormatText(
+        "Cannot create shortcut \"%s\": the shell link object is not available. %s",
+        {link_text, base::SystemErrorText(static_cast<DWORD>(hr))}));
+
+  // A link that cannot take one of its properties is still worth having, so
+  // the outcomes of these setters are not checked.
+  std::wstring wide_target = base::GbkToWide(target);
+  link->SetPath(wide_target.c_str());
+  link->SetArguments(base::GbkToWide(arguments).c_str());
+  link->SetIconLocation(wide_target.c_str(), 0);
+  link->SetWorkingDirectory(base::GbkToWide(ExtractFilePath(target)).c_str());
+
+  base::ComPtr<IPersistFile> file;
+  hr = link.As(file);
+  if (FAILED(hr))
+    throw base::Error(base::FormatText(
+        "Cannot create shortcut \"%s\": the shell link object cannot be saved. %s",
+        {link_text, base::SystemErrorText(static_cast<DWORD>(hr))}));
+  // A shortcut is a convenience: one that cannot be written is left out
+  // rather than failing the installation.
+  file->Save(link_path.c_str(), FALSE);
 }
 
 // Short input/output error texts by Win32 error code: the usual reasons for
@@ -119,64 +165,41 @@ void BrowseForFolder(int root, const std::string& title, std::string& result) {
   if (!chosen) return;  // cancelled
 
   wchar_t path[MAX_PATH] = {};
-  if (SHGetPathFromIDListW(chosen.get(), path)) result = base::WideToGbk(path);
+  if (!SHGetPathFromIDListW(chosen.get(), path)) return;
+  auto gbk = base::SystemPathToGbk(path);
+  if (!gbk) throw base::WideTextError(base::FormatWithPath(texts::kUnusableFolder, path));
+  result = *gbk;
 }
 
-std::string GetDesktopFolder() { return ShellFolder(L"Desktop"); }
+std::string GetDesktopFolder() { return base::SystemPathToGbk(ShellFolder(L"Desktop")).value_or(""); }
 
-std::string GetProgramsFolder() { return ShellFolder(L"Programs"); }
+std::string GetProgramsFolder() {
+  return base::SystemPathToGbk(ShellFolder(L"Programs")).value_or("");
+}
 
 void CreateShellLink(const std::string& target, const std::string& name, const std::string& folder,
                      const std::string& arguments) {
-  base::ComApartment apartment;
-  if (!apartment.entered()) return;
-
-  std::string link_path = folder + "\\" + name + ".lnk";
-  base::ComPtr<IShellLinkW> link;
-  HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                __uuidof(IShellLinkW), link.PutVoid());
-  if (FAILED(hr))
-    throw base::Error(base::FormatText(
-        "Cannot create shortcut \"%s\": the shell link object is not available. %s",
-        {link_path, base::SystemErrorText(static_cast<DWORD>(hr))}));
-
-  // A link that cannot take one of its properties is still worth having, so
-  // the outcomes of these setters are not checked.
-  std::wstring wide_target = base::GbkToWide(target);
-  link->SetPath(wide_target.c_str());
-  link->SetArguments(base::GbkToWide(arguments).c_str());
-  link->SetIconLocation(wide_target.c_str(), 0);
-  link->SetWorkingDirectory(base::GbkToWide(ExtractFilePath(target)).c_str());
-
-  base::ComPtr<IPersistFile> file;
-  hr = link.As(file);
-  if (FAILED(hr))
-    throw base::Error(base::FormatText(
-        "Cannot create shortcut \"%s\": the shell link object cannot be saved. %s",
-        {link_path, base::SystemErrorText(static_cast<DWORD>(hr))}));
-  // A shortcut is a convenience: one that cannot be written is left out
-  // rather than failing the installation.
-  file->Save(base::GbkToWide(link_path).c_str(), FALSE);
+  SaveShellLink(target, name, base::GbkToWide(folder), arguments);
 }
 
 void CreateDesktopShortcut(const std::string& target, const std::string& name,
                            const std::string& arguments) {
-  std::string desktop = GetDesktopFolder();
-  if (desktop.empty() || !DirectoryExists(desktop)) return;
-  CreateShellLink(target, name, desktop, arguments);
+  const std::wstring desktop = ShellFolder(L"Desktop");
+  if (desktop.empty() || !WideDirectoryExists(desktop)) return;
+  SaveShellLink(target, name, desktop, arguments);
 }
 
 void CreateProgramsShortcut(const std::string& group, const std::string& target,
                             const std::string& name, const std::string& arguments) {
-  std::string programs = GetProgramsFolder();
-  if (programs.empty() || !DirectoryExists(programs)) return;
+  const std::wstring programs = ShellFolder(L"Programs");
+  if (programs.empty() || !WideDirectoryExists(programs)) return;
   // The group is made and entered relative to the Programs folder; the
   // process stays in the group afterwards, as shell.h promises.
-  SetCurrentDirectoryW(base::GbkToWide(programs).c_str());
+  SetCurrentDirectoryW(programs.c_str());
   std::wstring wide_group = base::GbkToWide(group);
   CreateDirectoryW(wide_group.c_str(), nullptr);  // it may well exist already
   if (!SetCurrentDirectoryW(wide_group.c_str())) throw base::Error(InOutErrorText(GetLastError()));
-  CreateShellLink(target, name, programs + "\\" + group, arguments);
+  SaveShellLink(target, name, programs + L"\\" + wide_group, arguments);
 }
 
 bool OpenUrlWithBrowser(const std::string& url) {

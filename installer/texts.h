@@ -20,4 +20,15 @@ extern const char kFileErrorMessage[];
 // Put before the product's name to name the uninstaller's link.
 extern const char kUninstallLinkPrefix[];
 
+// The finish page's header and subtitle when files could not be written
+// (%s: how many), in place of the texts that call the work complete.
+extern const char kIncompleteHeader[];
+extern const char kIncompleteSubtitle[];
+
+// A folder whose name GBK cannot write and that has no short name either;
+// %s is the folder. The first when the user chose it, the second when it is
+// the folder the installer was started from.
+extern const char kUnusableFolder[];
+extern const char kUnusableOwnFolder[];
+
 }  // namespace installer::texts

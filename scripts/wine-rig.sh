@@ -122,10 +122,30 @@ make_template() {
   touch "$TEMPLATE/.ready"
 }
 
+# Drive T: of the rig: a 1 MB tmpfs, so tests can fill a disk. Only where
+# this user may mount one (root on these machines); elsewhere there is no
+# drive T: and the full-disk tests skip themselves, saying why.
+mount_small_disk() {
+  mkdir -p "$rig/smalldisk"
+  if mount -t tmpfs -o size=1m,mode=0777 vanto-smalldisk "$rig/smalldisk" 2>/dev/null; then
+    ln -s "$rig/smalldisk" "$rig/pfx/dosdevices/t:"
+    echo "drive T: is a 1 MB tmpfs"
+  else
+    echo "no drive T: (cannot mount a tmpfs here)"
+  fi
+}
+
+unmount_small_disk() {
+  if mountpoint -q "$rig/smalldisk" 2>/dev/null; then umount "$rig/smalldisk" || true; fi
+}
+
 start() {
   make_template
+  unmount_small_disk
   rm -rf "$rig" && mkdir -p "$rig/home"
   cp -a "$TEMPLATE/pfx" "$rig/pfx"
+  local small_disk
+  small_disk=$(mount_small_disk)
   # Wine links Desktop, Documents, ... to $HOME; real folders keep shortcuts
   # and files inside the prefix.
   local users=$rig/pfx/drive_c/users
@@ -173,7 +193,7 @@ start() {
     wineserver -p </dev/null >/dev/null 2>&1
     "$VANTO_WINE" wineboot </dev/null >/dev/null 2>&1
   )
-  echo "wine-rig: ready in $rig ($arch, display $display, code page $codepage)"
+  echo "wine-rig: ready in $rig ($arch, display $display, code page $codepage; $small_disk)"
 }
 
 stop() {
@@ -188,6 +208,7 @@ stop() {
     kill "$(cat "$rig/xvfb.pid")" 2>/dev/null || true
     rm -f "$rig/xvfb.pid"
   fi
+  unmount_small_disk
   rm -f "$rig/env"
   echo "wine-rig: stopped $rig"
 }

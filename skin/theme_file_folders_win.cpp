@@ -1,4 +1,4 @@
-#include "base/text_codec.h"
+#include "base/system_path_win.h"
 #include "skin/sui_file_theme.h"
 
 #include "base/win_api.h"
@@ -6,10 +6,12 @@
 namespace skin {
 namespace {
 
+// A folder that has no GBK form (not even a short one) is left out of the
+// search: looking in a look-alike folder could find another skin file.
 std::string WithBackslash(std::wstring folder) {
   if (folder.empty()) return {};
   if (folder.back() != L'\\') folder += L'\\';
-  return base::WideToGbk(folder);
+  return base::SystemPathToGbk(folder).value_or(std::string());
 }
 
 }  // namespace

@@ -24,6 +24,9 @@ public:
   // The window's current text when the window exists, else the text set.
   std::string Text() const;
   void SetText(const std::string& text) override;
+  // The text as the user typed it, every character kept: Text() is GBK, and
+  // a character GBK lacks becomes '?' there. For texts that name files.
+  std::wstring WideText() const;
 
   // In GBK bytes; 0: no limit. A change that would make the text longer
   // is refused (a text set in code is taken whole).
@@ -44,7 +47,7 @@ protected:
   virtual void Change();
 
 private:
-  std::string WindowText() const;
+  std::wstring WideWindowText() const;
 
   int max_length_ = 0;
   bool read_only_ = false;

@@ -42,24 +42,30 @@ void TEdit::CreateWnd() {
   SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(max_length_), 0);
 }
 
-std::string TEdit::WindowText() const {
+std::wstring TEdit::WideWindowText() const {
   HWND hwnd = const_cast<TEdit*>(this)->Handle();
   const auto length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
   std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
   const auto copied =
       SendMessageW(hwnd, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()));
   wide.resize(static_cast<std::size_t>(std::max<LRESULT>(copied, 0)));
-  return base::WideToGbk(wide);
+  return wide;
 }
 
-std::string TEdit::Text() const { return HandleAllocated() ? WindowText() : TControl::Text(); }
+std::string TEdit::Text() const {
+  return HandleAllocated() ? base::WideToGbkLossy(WideWindowText()) : TControl::Text();
+}
+
+std::wstring TEdit::WideText() const {
+  return HandleAllocated() ? WideWindowText() : base::GbkToWide(TControl::Text());
+}
 
 void TEdit::SetText(const std::string& text) {
   if (!HandleAllocated()) {
     TControl::SetText(text);
     return;
   }
-  if (text == WindowText()) return;
+  if (base::GbkToWide(text) == WideWindowText()) return;
   // The window answers with EN_CHANGE, and Change() takes the text over.
   setting_text_ = true;
   SetWindowTextW(Handle(), base::GbkToWide(text).c_str());
@@ -81,7 +87,8 @@ void TEdit::SelectAll() {
 }
 
 void TEdit::Change() {
-  const std::string now = WindowText();
+  const std::wstring now_wide = WideWindowText();
+  const std::string now = base::WideToGbkLossy(now_wide);
   const std::string before = TControl::Text();
   if (now == before) return;
   const auto limit = static_cast<std::size_t>(max_length_);
@@ -92,7 +99,7 @@ void TEdit::Change() {
     const std::wstring restored = base::GbkToWide(before);
     // In UTF-16 units; negative when fewer but wider characters replaced a
     // selection.
-    const auto grown = static_cast<long long>(base::GbkToWide(now).size()) -
+    const auto grown = static_cast<long long>(now_wide.size()) -
                        static_cast<long long>(restored.size());
     const auto at = static_cast<WPARAM>(std::max(static_cast<long long>(caret) - grown, 0LL));
     SetWindowTextW(Handle(), restored.c_str());  // back here, with nothing changed

@@ -1,5 +1,5 @@
 #include "base/error.h"
-#include "base/text_codec.h"
+#include "base/system_path_win.h"
 #include "skin/reader/sk2_skin_file_reader.h"
 
 #include "base/win_api.h"
@@ -19,7 +19,10 @@ std::string TemporarySkinDataPath() {
   const int length = StringFromGUID2(guid, text, 40);  // braces, upper case
   if (length <= 1) throw base::Error("Cannot create a GUID");
   path.append(text, static_cast<std::size_t>(length - 1));
-  return base::WideToGbk(path);
+  // The file does not exist yet, so the folder may be given in short form.
+  auto gbk = base::SystemPathToGbk(path);
+  if (!gbk) throw base::Error("Cannot use the temporary folder: its name has no GBK form");
+  return *gbk;
 }
 
 }  // namespace skin::reader

@@ -283,6 +283,11 @@ TEST_F(InstallationTest, RunsItsStepsInOrder) {
       "text step " + Gbk(u8"正在复制文件..."),
       "width step 300",
       "repaint step",
+      // Recorded before any file, so a run cut short is found next time.
+      "open HKLM\\Software\\Vanto\\Prod",
+      "set HKLM\\Software\\Vanto\\Prod Setup=dword:1",
+      "set HKLM\\Software\\Vanto\\Prod Folder=sz:C:\\App",
+      "close HKLM\\Software\\Vanto\\Prod",
       "text file C:\\App\\a.txt",
       "width file 300",
       "repaint file",
@@ -307,7 +312,7 @@ TEST_F(InstallationTest, RunsItsStepsInOrder) {
       "open HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Prod",
       "set HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Prod DisplayName=sz:Prod",
       "set HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Prod "
-      "UninstallString=sz:C:\\App\\uninstall.exe",
+      "UninstallString=sz:\"C:\\App\\uninstall.exe\"",
       "close HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Prod",
       "open HKCU\\Software\\Vanto\\X",
       "set HKCU\\Software\\Vanto\\X N=sz:v",
@@ -340,8 +345,9 @@ TEST_F(InstallationTest, NoFilesNorValuesStillLeaveRecordRegistryAndUninstallerL
   EXPECT_EQ(Entries("write "), Log{"write C:\\App\\V_an.cx"});
   EXPECT_TRUE(Entries("position ").empty());
   EXPECT_TRUE(Entries("text file").empty());
-  // The product's own eight values, and no extra ones.
-  EXPECT_EQ(Entries("set ").size(), 8u);
+  // The product's own eight values (two of them first written before the
+  // files), and no extra ones.
+  EXPECT_EQ(Entries("set ").size(), 10u);
   EXPECT_EQ(registry.keys.size(), 3u);
   EXPECT_EQ(Entries("programs "),
             Log{"programs Prod|C:\\App\\uninstall.exe|" + Gbk(u8"卸载") + "Prod|"});
@@ -435,6 +441,7 @@ TEST_F(InstallationTest, ReadOnlyFileGetsOneMessageStaysAndTheRestFollow) {
   EXPECT_FALSE(Logged("write C:\\App\\b.txt")) << "written after it could not be deleted";
   EXPECT_EQ(FileBytes("C:\\App\\a.txt"), B("A"));
   EXPECT_EQ(FileBytes("C:\\App\\c.txt"), B("C"));
+  EXPECT_EQ(state.FailedFiles, std::vector<std::string>{"C:\\App\\b.txt"});
   // The bar moves for the failed file too, after its message.
   const Log tail(std::find(log.begin(), log.end(), Entries("message ")[0]), log.end());
   EXPECT_EQ(Log(tail.begin() + 1, tail.begin() + 3), (Log{"colour 0099FF", "position 33"}));
@@ -530,8 +537,8 @@ TEST_F(InstallationTest, RelativeKeyPathsFollowTheCurrentKey) {
   Run();
 
   EXPECT_EQ(Entries("open HK"),
-            (Log{"open HKLM\\Software\\Vanto", "open HKLM\\Software\\Vanto\\Prod",
-                 "open HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Prod",
+            (Log{"open HKLM\\Software\\Vanto\\Prod", "open HKLM\\Software\\Vanto",
+                 "open HKLM\\Software\\Vanto\\Prod", "open HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Prod",
                  "open HKLM\\Software\\First", "open HKCU\\Software\\Vanto",
                  "open HKCU\\Software\\Vanto\\Sub", "open HKCU\\Other", "open HKLM\\Rel",
                  "open HKLM\\Rel\\Deeper", "open HKLM\\Rel\\Deeper"}));
@@ -575,9 +582,11 @@ TEST_F(InstallationTest, ProductKeyThatCannotBeCreatedEndsTheRunNamingItsFirstVa
 
   EXPECT_EQ(RunExpectingError(), "Failed to set data for 'Setup'");
 
+  // The key is the first thing written, so nothing else was.
   EXPECT_EQ(state.InstallBusy, 1);
-  EXPECT_EQ(registry.Value("HKLM\\Software\\Vanto", "Author"), "sz:Au");
   EXPECT_EQ(log.back(), "refused HKLM\\Software\\Vanto\\Prod");
+  EXPECT_TRUE(Entries("write ").empty());
+  EXPECT_EQ(registry.Value("HKLM\\Software\\Vanto", "Author"), "(no key)");
   EXPECT_TRUE(Entries("desktop ").empty());
   EXPECT_FALSE(Logged("hide header8"));
 }

@@ -18,6 +18,7 @@
 #include "installer/texts.h"
 #include "tests/host/gbk_literal.h"
 #include "tests/win32/support/process_driver.h"
+#include "tests/win32/support/wizard_driver.h"
 #include "tools/pe/pe_headers.h"
 #include "tools/pe/resource_reader.h"
 #include "tools/pe/resource_writer.h"
@@ -32,7 +33,7 @@ const std::wstring kResources = VANTO_EXAMPLE_RESOURCES;
 const std::wstring kStage = VANTO_EXAMPLE_STAGE;
 
 base::Bytes ReadFileW(const std::wstring& path) {
-  return base::NativeFileSystem().ReadWholeFile(base::WideToGbk(path));
+  return base::NativeFileSystem().ReadWholeFile(base::WideToGbkLossy(path));
 }
 
 // Loads a PE as data, the way tools read another program's resources.
@@ -70,7 +71,7 @@ std::wstring PatchedInstaller(const std::wstring& folder, const char* resource,
     if (bytes) tree.Set(type, pe::ResourceId::Name(resource), pe::kLangNeutral, {*bytes, 0});
     image = pe::WriteResources(image, tree);
   }
-  base::NativeFileSystem().WriteWholeFile(base::WideToGbk(exe), image);
+  base::NativeFileSystem().WriteWholeFile(base::WideToGbkLossy(exe), image);
   return exe;
 }
 
@@ -98,6 +99,9 @@ RunResult RunAndRead(const std::wstring& exe, bool expect_error) {
 }
 
 struct ExampleInstaller : ::testing::Test {
+  // Each run starts as a first installation: an earlier one would ask first.
+  void SetUp() override { testing_support::wizard::ForgetEarlierInstallation(); }
+
   base::Bytes setup_ini = ReadFileW(kResources + L"\\SETUPINI");
   base::Bytes setup_pack = ReadFileW(kResources + L"\\SETUPPACK");
   base::Bytes protocol = ReadFileW(kResources + L"\\PROTOCOL");
@@ -160,7 +164,7 @@ TEST_F(ExampleInstaller, TheInstallerLoadsItsPayloadAndShowsTheWelcomePage) {
   std::wstring folder = TempFolder(L"vanto-stub-run");
   std::wstring exe = PatchedInstaller(folder, nullptr, std::nullopt);
   // A left-over "tmp.cx" is replaced and then removed.
-  base::NativeFileSystem().WriteWholeFile(base::WideToGbk(folder + L"\\tmp.cx"), base::Bytes{1});
+  base::NativeFileSystem().WriteWholeFile(base::WideToGbkLossy(folder + L"\\tmp.cx"), base::Bytes{1});
   RunResult run = RunAndRead(exe, false);
   // The welcome page names the product in the window's caption.
   EXPECT_EQ(run.window_title, L"VANTO-X安装向导");
@@ -199,7 +203,7 @@ TEST_F(ExampleInstaller, BrokenRecordIsRefusedNamingTheEntry) {
                                       installer::PackBlock(installer::RecordBytes(*r)));
   RunResult run = RunAndRead(exe, true);
   EXPECT_NE(run.text.find(L"File entry 2 \"\\..\\..\\windows\\evil.dll\""), std::wstring::npos)
-      << base::WideToGbk(run.text);
+      << base::WideToGbkLossy(run.text);
   EXPECT_FALSE(std::filesystem::exists(folder + L"\\tmp.cx"));
 }
 
@@ -271,7 +275,7 @@ TEST_F(ExampleInstaller, AnEarlyStartUpErrorLeavesNoWayForward) {
   HWND box = testing_support::WaitForDialog(child->id(), 20000);
   ASSERT_TRUE(box);
   EXPECT_EQ(testing_support::MessageBoxText(box).rfind(L"Cannot create file \"", 0), 0u)
-      << base::WideToGbk(testing_support::MessageBoxText(box));
+      << base::WideToGbkLossy(testing_support::MessageBoxText(box));
   testing_support::PressButton(box, IDOK);
   HWND window = testing_support::WaitForWindow(child->id(), L"VantoControl", 20000);
   ASSERT_TRUE(window);

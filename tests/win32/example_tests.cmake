@@ -7,6 +7,8 @@ add_library(vanto_test_driver STATIC support/process_driver_win.cpp)
 target_link_libraries(vanto_test_driver PUBLIC vanto_options)
 add_library(vanto_test_folders STATIC support/folders_win.cpp)
 target_link_libraries(vanto_test_folders PUBLIC vanto_base ole32 uuid shell32)
+add_library(vanto_wizard_driver STATIC support/wizard_driver_win.cpp)
+target_link_libraries(vanto_wizard_driver PUBLIC vanto_test_driver vanto_base advapi32)
 add_library(vanto_ui_input STATIC support/ui_input_win.cpp)
 target_link_libraries(vanto_ui_input PUBLIC vanto_controls)
 
@@ -31,7 +33,7 @@ if(VANTO_MKSETUP)
   wine_path(W_STAGE ${EXAMPLE_STAGE})
 
   vanto_add_test(NAME example_installer_test SOURCES example_installer_test.cpp
-    LIBS vanto_shell vanto_pe vanto_test_driver)
+    LIBS vanto_shell vanto_pe vanto_wizard_driver)
   target_compile_definitions(example_installer_test PRIVATE
     VANTO_EXAMPLE_INSTALLER=L"${W_INSTALLER}"
     VANTO_EXAMPLE_RESOURCES=L"${W_RESOURCES}"
@@ -55,9 +57,24 @@ else()
 endif()
 
 if(VANTO_MKSETUP)
-  vanto_add_test(NAME wizard_test SOURCES wizard_test.cpp LIBS vanto_shell vanto_test_driver version)
+  vanto_add_test(NAME wizard_test SOURCES wizard_test.cpp
+    LIBS vanto_shell vanto_wizard_driver version)
   target_compile_definitions(wizard_test PRIVATE
     VANTO_EXAMPLE_INSTALLER=L"${W_INSTALLER}"
     VANTO_EXAMPLE_RESOURCES=L"${W_RESOURCES}")
   add_dependencies(wizard_test example_installer idle_process)
+
+  vanto_add_test(NAME foreign_folders_test SOURCES foreign_folders_test.cpp
+    LIBS vanto_shell vanto_wizard_driver)
+  target_compile_definitions(foreign_folders_test PRIVATE
+    VANTO_EXAMPLE_INSTALLER=L"${W_INSTALLER}"
+    VANTO_EXAMPLE_RESOURCES=L"${W_RESOURCES}")
+  add_dependencies(foreign_folders_test example_installer idle_process)
+
+  vanto_add_test(NAME fault_runs_test SOURCES fault_runs_test.cpp
+    LIBS vanto_shell vanto_wizard_driver)
+  target_compile_definitions(fault_runs_test PRIVATE
+    VANTO_EXAMPLE_INSTALLER=L"${W_INSTALLER}"
+    VANTO_EXAMPLE_RESOURCES=L"${W_RESOURCES}")
+  add_dependencies(fault_runs_test example_installer)
 endif()

@@ -25,6 +25,7 @@
 #include "installer/finish_actions_win.h"
 #include "installer/setup_record.h"
 #include "tests/win32/support/process_driver.h"
+#include "tests/win32/support/com_apartment.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ void Require(bool ok, const std::string& what) {
   if (!ok) throw std::runtime_error("test set-up failed: " + what);
 }
 
-std::string Gbk(const std::wstring& wide) { return base::WideToGbk(wide); }
+std::string Gbk(const std::wstring& wide) { return base::WideToGbkLossy(wide); }
 
 bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -403,6 +404,7 @@ TEST_F(LaunchProgramsTest, EveryLaunchEntryStartsItsOwnProgram) {
 }
 
 TEST_F(LaunchProgramsTest, EachBatchFileIsOpenedHiddenHalfASecondAfterTheLast) {
+  for (const wchar_t* name : {L"A.exe", L"B.exe"}) CopyHelper(L"trace_args.exe", product_.wide(name));
   auto record = RecordFor(product_.wide(), {L"A.exe", L"B.exe"});
   AddShortcut(*record, 0, 2);
   AddShortcut(*record, 1, 0);
@@ -430,6 +432,7 @@ TEST_F(LaunchProgramsTest, EachBatchFileIsOpenedHiddenHalfASecondAfterTheLast) {
 }
 
 TEST_F(LaunchProgramsTest, BatchFileThatCannotBeWrittenIsNotOpened) {
+  for (const wchar_t* name : {L"A.exe", L"B.exe"}) CopyHelper(L"trace_args.exe", product_.wide(name));
   auto record = RecordFor(product_.wide(), {L"A.exe", L"B.exe"});
   AddShortcut(*record, 0, 0);
   AddShortcut(*record, 1, 0);
@@ -445,6 +448,20 @@ TEST_F(LaunchProgramsTest, BatchFileThatCannotBeWrittenIsNotOpened) {
   installer::LaunchPrograms(*record, installer_.gbk() + "\\missing", nullptr, shell);
   EXPECT_TRUE(shell.calls.empty());
   EXPECT_FALSE(Exists(installer_.wide(L"missing")));
+}
+
+TEST_F(LaunchProgramsTest, AProgramThatWasNotInstalledGetsNoBatchFile) {
+  CopyHelper(L"trace_args.exe", product_.wide(L"B.exe"));  // A.exe could not be written
+  auto record = RecordFor(product_.wide(), {L"A.exe", L"B.exe"});
+  AddShortcut(*record, 0, 0);
+  AddShortcut(*record, 1, 0);
+  RecordingShell shell;
+
+  installer::LaunchPrograms(*record, installer_.gbk(), nullptr, shell);
+
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].request.file, installer_.wide(L"temp2.bat"));
+  EXPECT_FALSE(Exists(installer_.wide(L"temp.bat")));
 }
 
 TEST_F(LaunchProgramsTest, RecordWithoutLaunchEntriesWritesAndStartsNothing) {

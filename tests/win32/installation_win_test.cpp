@@ -31,6 +31,7 @@
 #include "tests/host/gbk_literal.h"
 #include "tests/win32/support/folders.h"
 #include "tests/win32/support/product_registry.h"
+#include "tests/win32/support/com_apartment.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ const std::wstring kUserShellFoldersKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
 
-std::string ToGbk(const std::wstring& wide) { return base::WideToGbk(wide); }
+std::string ToGbk(const std::wstring& wide) { return base::WideToGbkLossy(wide); }
 
 
 
@@ -362,7 +363,7 @@ TEST_F(InstallationWinTest, InstallsFilesRecordRegistryAndShortcuts) {
   EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kProductKey, L"Date"), Text(L"20240225"));
   EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName"), Text(kProduct));
   EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString"),
-            Text(dir + L"\\uninstall.exe"));
+            Text(L"\"" + dir + L"\\uninstall.exe\""));
   // A 64-bit installer writes the same keys as the 32-bit one: nothing lands
   // in the 64-bit view, so there is one uninstall entry, never two.
   EXPECT_FALSE(testing_support::KeyInOtherView(HKEY_LOCAL_MACHINE, kPublisherKey));
@@ -442,14 +443,13 @@ TEST_F(InstallationWinTest, ProductKeyThatCannotBeCreatedEndsTheRun) {
     EXPECT_STREQ(e.what(), "Failed to set data for 'Setup'");
   }
 
+  // The product key is the first thing written, so nothing else was.
   EXPECT_EQ(state_.InstallBusy, 1);
-  EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kPublisherKey, L"Author"), Text(L"墨柘软件"));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kExtrasKey));
   EXPECT_TRUE(ListNames(kDesktop).empty());
-  // The files were written before and stay.
-  EXPECT_EQ(ReadFileBytes(kInstallDir + L"\\V_an.cx"), ini_);
+  EXPECT_TRUE(ListNames(kInstallDir).empty());
 }
 
 }  // namespace

@@ -20,171 +20,21 @@
 #include "installer/wizard_texts.h"
 #include "tests/win32/support/process_driver.h"
 #include "tests/win32/support/product_registry.h"
+#include "tests/win32/support/wizard_driver.h"
 
 #include <tlhelp32.h>
 
 namespace {
 
 using testing_support::ChildProcess;
+using namespace testing_support::wizard;
 namespace fs = std::filesystem;
 
 const std::wstring kInstaller = VANTO_EXAMPLE_INSTALLER;
 const std::wstring kResources = VANTO_EXAMPLE_RESOURCES;
 
 base::Bytes ReadFileW(const std::wstring& path) {
-  return base::NativeFileSystem().ReadWholeFile(base::WideToGbk(path));
-}
-
-struct ChildSearch {
-  std::wstring cls, text;
-  bool visible_only = true;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK FindChild(HWND hwnd, LPARAM param) {
-  auto* s = reinterpret_cast<ChildSearch*>(param);
-  wchar_t cls[64] = {};
-  GetClassNameW(hwnd, cls, 64);
-  if (s->cls != cls) return TRUE;
-  if (!s->text.empty() && testing_support::WindowText(hwnd) != s->text) return TRUE;
-  if (s->visible_only && !IsWindowVisible(hwnd)) return TRUE;
-  s->found = hwnd;
-  return FALSE;
-}
-
-// A visible child window of that class (and text, when given).
-HWND Child(HWND parent, const std::wstring& cls, const std::wstring& text = L"") {
-  ChildSearch s{cls, text};
-  EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&s));
-  return s.found;
-}
-
-// A child window of that class and text, hidden or not: what a page hides
-// is still there to ask about.
-HWND AnyChild(HWND parent, const std::wstring& cls, const std::wstring& text) {
-  ChildSearch s{cls, text, false};
-  EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&s));
-  return s.found;
-}
-
-std::wstring Wide(const char* gbk) { return base::GbkToWide(gbk); }
-
-const char kNext[] = "\xCF\xC2\xD2\xBB\xB2\xBD";  // 下一步
-const char kPrev[] = "\xC9\xCF\xD2\xBB\xB2\xBD";  // 上一步
-const char kAgree[] = "\xCD\xAC\xD2\xE2";          // 同意
-const char kFinish[] = "\xCD\xEA\xB3\xC9";         // 完成
-
-// A click as the button sees it: press and release inside it.
-void ClickButton(HWND button) {
-  PostMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-  PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-  PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
-  Sleep(400);
-}
-
-struct Wizard {
-  std::optional<ChildProcess> process;
-  HWND window = nullptr;
-
-  // Without wait_for_window the caller answers the start-up questions first
-  // and then calls WaitForWindow itself.
-  explicit Wizard(const std::wstring& exe, bool wait_for_window = true)
-      : process(ChildProcess::Start(exe)) {
-    if (process && wait_for_window) WaitForWindow(20000);
-  }
-  bool WaitForWindow(DWORD timeout_ms) {
-    window = testing_support::WaitForWindow(process->id(), L"VantoControl", timeout_ms);
-    return window != nullptr;
-  }
-  HWND Button(const char* caption_gbk) { return Child(window, L"VantoControl", Wide(caption_gbk)); }
-  bool Shows(const char* caption_gbk) {
-    HWND button = AnyChild(window, L"VantoControl", Wide(caption_gbk));
-    return button && IsWindowVisible(button);
-  }
-  // Shown and inside its parent's client area: a button moved out of view
-  // counts as visible to the system but cannot be seen or clicked.
-  bool InView(const char* caption_gbk) {
-    HWND button = AnyChild(window, L"VantoControl", Wide(caption_gbk));
-    if (!button || !IsWindowVisible(button)) return false;
-    RECT r{}, client{}, overlap{};
-    GetWindowRect(button, &r);
-    MapWindowPoints(nullptr, GetParent(button), reinterpret_cast<POINT*>(&r), 2);
-    GetClientRect(GetParent(button), &client);
-    return IntersectRect(&overlap, &r, &client) != FALSE;
-  }
-  // The text of the message box the wizard shows next, answered with id.
-  std::wstring Answer(int id) {
-    HWND box = testing_support::WaitForDialog(process->id(), 10000);
-    if (!box) return L"(no message)";
-    std::wstring text = testing_support::MessageBoxText(box);
-    testing_support::PressButton(box, id);
-    Sleep(300);
-    return text;
-  }
-  void SetFolder(const std::wstring& folder) {
-    HWND edit = Child(window, L"Edit");
-    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
-  }
-  std::wstring Folder() { return testing_support::WindowText(Child(window, L"Edit")); }
-  // From the welcome page through the licence to the folder page.
-  void ToFolderPage() {
-    ClickButton(Button(kNext));
-    ClickButton(Button(kAgree));
-  }
-  // The finish page's button, once the installation has run.
-  HWND WaitForFinish() {
-    HWND finish = nullptr;
-    for (int i = 0; i < 100 && !finish; ++i, Sleep(100)) finish = Button(kFinish);
-    return finish;
-  }
-};
-
-const wchar_t kProductKey[] = L"Software\\Vanto\\VANTO-X";
-
-// What an installation leaves under the product key and the next start reads.
-void ForgetEarlierInstallation() {
-  testing_support::DeleteProductValue(HKEY_LOCAL_MACHINE, kProductKey, L"Setup");
-  testing_support::DeleteProductValue(HKEY_LOCAL_MACHINE, kProductKey, L"Folder");
-}
-
-// An earlier installation recorded for the time of one test.
-class EarlierInstallation {
-public:
-  explicit EarlierInstallation(const std::wstring& folder) {
-    HKEY key = nullptr;
-    ok_ = RegCreateKeyExW(HKEY_LOCAL_MACHINE, kProductKey, 0, nullptr, 0,
-                          KEY_SET_VALUE | installer::kProductRegistryView, nullptr, &key,
-                          nullptr) == ERROR_SUCCESS;
-    if (!ok_) return;
-    const DWORD setup = 1;
-    ok_ = RegSetValueExW(key, L"Setup", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&setup),
-                         sizeof setup) == ERROR_SUCCESS &&
-          RegSetValueExW(key, L"Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                         static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))) ==
-              ERROR_SUCCESS;
-    RegCloseKey(key);
-  }
-  ~EarlierInstallation() { ForgetEarlierInstallation(); }
-  EarlierInstallation(const EarlierInstallation&) = delete;
-  EarlierInstallation& operator=(const EarlierInstallation&) = delete;
-  bool ok() const { return ok_; }
-
-private:
-  bool ok_ = false;
-};
-
-std::wstring RegString(HKEY root, const std::wstring& key, const std::wstring& name) {
-  wchar_t buffer[1024] = {};
-  DWORD size = sizeof buffer;
-  HKEY h = nullptr;
-  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE | installer::kProductRegistryView, &h) !=
-      ERROR_SUCCESS)
-    return L"(missing)";
-  const LONG status =
-      RegGetValueW(h, nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, buffer, &size);
-  RegCloseKey(h);
-  if (status != ERROR_SUCCESS) return L"(missing)";
-  return buffer;
+  return base::NativeFileSystem().ReadWholeFile(base::WideToGbkLossy(path));
 }
 
 // The running window as the user gets it: a 642 x 490 client area (the
@@ -250,9 +100,9 @@ TEST(WizardTest, TheInstallerRunsWithCommonControlsVersion6) {
   ASSERT_TRUE(w.window);
   const std::vector<std::wstring> comctl = LoadedModules(w.process->id(), L"comctl32.dll");
   ASSERT_FALSE(comctl.empty()) << "comctl32.dll is not loaded; loaded: "
-                               << base::WideToGbk(LoadedModules(w.process->id(), nullptr).front());
+                               << base::WideToGbkLossy(LoadedModules(w.process->id(), nullptr).front());
   for (const std::wstring& path : comctl) {
-    EXPECT_TRUE(IsCommonControls6(path)) << base::WideToGbk(path) << " (file version "
+    EXPECT_TRUE(IsCommonControls6(path)) << base::WideToGbkLossy(path) << " (file version "
                                          << FileMajorVersion(path) << ")";
   }
 }
@@ -273,7 +123,7 @@ TEST(WizardTest, FolderValidationMessagesKeepTheWizardOnTheFolderPage) {
   for (const Case& c : cases) {
     w.SetFolder(c.folder);
     ClickButton(w.Button("\xCF\xC2\xD2\xBB\xB2\xBD"));
-    EXPECT_EQ(w.Answer(IDOK), Wide(c.message)) << base::WideToGbk(c.folder);
+    EXPECT_EQ(w.Answer(IDOK), Wide(c.message)) << base::WideToGbkLossy(c.folder);
   }
   // Trimmed and created at once: the wizard moves on to the confirmation page.
   w.SetFolder(L"  C:\\vanto-wizard-made  ");
@@ -484,7 +334,7 @@ TEST(WizardTest, AFullInstallationIntoAFolderWithSpaces) {
   EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE,
                       L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VANTO-X",
                       L"UninstallString"),
-            target + L"\\uninstall.exe");
+            L"\"" + target + L"\\uninstall.exe\"");
 
   // Finish with "start VANTO-X" checked: the program starts through the
   // launch batch file, from a folder with spaces, and leaves its trace.
@@ -494,8 +344,9 @@ TEST(WizardTest, AFullInstallationIntoAFolderWithSpaces) {
   for (int i = 0; i < 150 && !started; ++i, Sleep(100))
     started = fs::exists(target + L"\\started.txt");
   EXPECT_TRUE(started) << "the installed program did not start";
-  // Stop it, as the next run's Next would.
+  // Stop it, as the next run's Next would, and forget the installation.
   system("taskkill /im VANTO-X.exe /f >nul 2>nul");
+  ForgetEarlierInstallation();
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ void RemoveTree(const std::wstring& path) {
 
 void MakeFolder(const std::wstring& path) {
   Require(CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS,
-          "create folder " + base::WideToGbk(path));
+          "create folder " + base::WideToGbkLossy(path));
 }
 
 LinkInfo ReadLink(const std::wstring& file) {
