@@ -207,6 +207,49 @@ TEST_F(ExampleInstaller, BrokenRecordIsRefusedNamingTheEntry) {
   EXPECT_FALSE(std::filesystem::exists(folder + L"\\tmp.cx"));
 }
 
+// Each class of name that Windows would not write as given, in each place a
+// record carries names: refused at start-up, naming the entry, before
+// anything of the product is written.
+TEST_F(ExampleInstaller, NamesWindowsWouldNotWriteAsGivenAreRefusedNamingTheEntry) {
+  struct Case {
+    const char* where;  // "file", "shortcut" or "product"
+    std::string name;
+    std::wstring named;  // what the message names
+  };
+  const Case cases[] = {
+      {"file", "\\CON", L"File entry 2"},
+      {"file", "\\docs\\nul.txt", L"File entry 2"},
+      {"file", "\\a<b.txt", L"File entry 2"},
+      {"file", "\\Readme.txt.", L"File entry 2"},
+      {"file", std::string("\\a\x01.txt"), L"File entry 2"},
+      {"file", "\\README.TXT", L"File entry 2"},  // the same file as entry 2
+      {"shortcut", "..\\..\\..\\Startup\\evil", L"Shortcut entry 0"},
+      {"shortcut", "LPT1", L"Shortcut entry 0"},
+      {"product", "..\\..\\Startup", L"ProductName"},
+  };
+  std::filesystem::remove_all(L"C:\\VANTO-X");
+  for (const Case& c : cases) {
+    auto r = std::make_unique<installer::TSetupRecord>();
+    installer::LoadRecordBytes(*r, installer::UnpackBlock(setup_ini));
+    const std::string where = c.where;
+    if (where == "file" && c.name == "\\README.TXT") r->Files[1].Name.Assign(c.name);
+    else if (where == "file") r->Files[2].Name.Assign(c.name);
+    else if (where == "shortcut") r->Shortcuts[0].Name.Assign(c.name);
+    else r->ProductName.Assign(c.name);
+    std::wstring folder = TempFolder(L"vanto-bad-name");
+    std::wstring exe = PatchedInstaller(folder, "SETUPINI",
+                                        installer::PackBlock(installer::RecordBytes(*r)));
+    RunResult run = RunAndRead(exe, true);
+    EXPECT_EQ(run.text.rfind(L"The setup data is damaged: ", 0), 0u)
+        << c.name << ": " << base::WideToGbkLossy(run.text);
+    EXPECT_NE(run.text.find(c.named), std::wstring::npos)
+        << c.name << ": " << base::WideToGbkLossy(run.text);
+    EXPECT_FALSE(std::filesystem::exists(folder + L"\\tmp.cx")) << c.name;
+  }
+  // Nothing was installed: the default folder was never made.
+  EXPECT_FALSE(std::filesystem::exists(L"C:\\VANTO-X"));
+}
+
 TEST_F(ExampleInstaller, ChecksumMismatchAsksAndNoEndsTheProgram) {
   auto r = std::make_unique<installer::TSetupRecord>();
   installer::LoadRecordBytes(*r, installer::UnpackBlock(setup_ini));
