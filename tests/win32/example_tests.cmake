@@ -8,7 +8,7 @@ target_link_libraries(vanto_test_driver PUBLIC vanto_options)
 add_library(vanto_test_folders STATIC support/folders_win.cpp)
 target_link_libraries(vanto_test_folders PUBLIC vanto_base ole32 uuid shell32)
 add_library(vanto_wizard_driver STATIC support/wizard_driver_win.cpp)
-target_link_libraries(vanto_wizard_driver PUBLIC vanto_test_driver vanto_base advapi32)
+target_link_libraries(vanto_wizard_driver PUBLIC vanto_test_driver vanto_payload GTest::gtest advapi32)
 add_library(vanto_ui_input STATIC support/ui_input_win.cpp)
 target_link_libraries(vanto_ui_input PUBLIC vanto_controls)
 
@@ -57,24 +57,15 @@ else()
 endif()
 
 if(VANTO_MKSETUP)
-  vanto_add_test(NAME wizard_test SOURCES wizard_test.cpp
-    LIBS vanto_shell vanto_wizard_driver version)
-  target_compile_definitions(wizard_test PRIVATE
-    VANTO_EXAMPLE_INSTALLER=L"${W_INSTALLER}"
-    VANTO_EXAMPLE_RESOURCES=L"${W_RESOURCES}")
-  add_dependencies(wizard_test example_installer idle_process)
-
-  vanto_add_test(NAME foreign_folders_test SOURCES foreign_folders_test.cpp
-    LIBS vanto_shell vanto_wizard_driver)
-  target_compile_definitions(foreign_folders_test PRIVATE
-    VANTO_EXAMPLE_INSTALLER=L"${W_INSTALLER}"
-    VANTO_EXAMPLE_RESOURCES=L"${W_RESOURCES}")
-  add_dependencies(foreign_folders_test example_installer idle_process)
-
-  vanto_add_test(NAME fault_runs_test SOURCES fault_runs_test.cpp
-    LIBS vanto_shell vanto_wizard_driver)
-  target_compile_definitions(fault_runs_test PRIVATE
-    VANTO_EXAMPLE_INSTALLER=L"${W_INSTALLER}"
-    VANTO_EXAMPLE_RESOURCES=L"${W_RESOURCES}")
-  add_dependencies(fault_runs_test example_installer)
+  # Tests that run the example installer through its wizard.
+  function(vanto_add_wizard_test name)
+    vanto_add_test(NAME ${name} SOURCES ${name}.cpp LIBS vanto_shell vanto_wizard_driver ${ARGN})
+    target_compile_definitions(${name} PRIVATE
+      VANTO_EXAMPLE_INSTALLER=L"${W_INSTALLER}"
+      VANTO_EXAMPLE_RESOURCES=L"${W_RESOURCES}")
+    add_dependencies(${name} example_installer idle_process)
+  endfunction()
+  vanto_add_wizard_test(wizard_test version)
+  vanto_add_wizard_test(foreign_folders_test)
+  vanto_add_wizard_test(fault_runs_test)
 endif()

@@ -4,16 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/file_system.h"
 #include "base/text_codec.h"
 #include "base/win_api.h"
-#include "installer/packed_block.h"
-#include "installer/setup_package.h"
-#include "installer/setup_record.h"
 #include "installer/texts.h"
 #include "installer/wizard_texts.h"
 #include "tests/win32/support/process_driver.h"
@@ -26,25 +22,6 @@ namespace fs = std::filesystem;
 
 const std::wstring kInstaller = VANTO_EXAMPLE_INSTALLER;
 const std::wstring kResources = VANTO_EXAMPLE_RESOURCES;
-
-base::Bytes ReadFileW(const std::wstring& path) {
-  return base::NativeFileSystem().ReadWholeFile(base::WideToGbkLossy(path));
-}
-
-// The example's record and unpacked package.
-struct Product {
-  std::unique_ptr<installer::TSetupRecord> record = std::make_unique<installer::TSetupRecord>();
-  base::MemoryStream package{installer::UnpackToBuffer(ReadFileW(kResources + L"\\SETUPPACK"))};
-  Product() { installer::LoadRecordBytes(*record, installer::UnpackBlock(ReadFileW(kResources + L"\\SETUPINI"))); }
-
-  std::wstring Name(int i) const { return base::GbkToWide(record->Files[i].Name.Value()); }
-  base::Bytes Bytes(int i) { return installer::ReadPackageFile(package, record->Files[i]); }
-  int Index(const std::wstring& name) const {
-    for (int i = 0; i < record->FileCount; ++i)
-      if (Name(i) == name) return i;
-    return -1;
-  }
-};
 
 // The launch check box of the finish page.
 HWND LaunchBox(HWND window) {
@@ -93,7 +70,7 @@ protected:
     return Wide(installer::texts::kFileErrorMessage) + path;
   }
 
-  Product product;
+  PackagedProduct product{kResources};
 };
 
 TEST_F(FaultRun, AFileHeldOpenGetsOneMessageStaysUntouchedAndTheRestIsInstalled) {
@@ -116,10 +93,7 @@ TEST_F(FaultRun, AFileHeldOpenGetsOneMessageStaysUntouchedAndTheRestIsInstalled)
   held.Release();
   EXPECT_EQ(ReadFileW(held_path), base::Bytes(std::begin("the user's own notes"),
                                                std::end("the user's own notes") - 1));
-  for (int i = 0; i < product.record->FileCount; ++i) {
-    if (product.Name(i) == L"\\Readme.txt") continue;
-    EXPECT_EQ(ReadFileW(target + product.Name(i)), product.Bytes(i)) << i;
-  }
+  product.ExpectInstalledIn(target, L"\\Readme.txt");
   // The program is there, so it is still offered.
   HWND launch = LaunchBox(w.window);
   ASSERT_TRUE(launch);
@@ -137,15 +111,15 @@ TEST_F(FaultRun, AFullDiskLeavesNoTruncatedFileAndDoesNotOfferAMissingProgram) {
   constexpr std::uint64_t kLeft = 64 * 1024, kBlock = 4096;
   std::vector<std::wstring> expected;  // one message per file too large, in table order
   std::uint64_t small_total = 2 * kBlock;  // the folder and the record copy
-  for (int i = 0; i < product.record->FileCount; ++i) {
-    const std::uint64_t size = product.record->Files[i].Size;
+  for (int i = 0; i < product.FileCount(); ++i) {
+    const std::uint64_t size = product.Size(i);
     if (size > kLeft) expected.push_back(FileError(target + product.Name(i)));
     else small_total += (size + kBlock - 1) / kBlock * kBlock;
   }
   ASSERT_LT(small_total, kLeft / 2) << "the small files no longer fit beside the large ones";
   const int program = product.Index(L"\\VANTO-X.exe");
   ASSERT_GE(program, 0);
-  ASSERT_GT(product.record->Files[program].Size, kLeft);
+  ASSERT_GT(product.Size(program), kLeft);
   ULARGE_INTEGER free_bytes{};
   ASSERT_TRUE(GetDiskFreeSpaceExW(L"T:\\", &free_bytes, nullptr, nullptr));
   ASSERT_GT(free_bytes.QuadPart, 2 * kLeft);
@@ -169,8 +143,8 @@ TEST_F(FaultRun, AFullDiskLeavesNoTruncatedFileAndDoesNotOfferAMissingProgram) {
   EXPECT_EQ(messages, expected);
 
   // Each file is there whole or not at all.
-  for (int i = 0; i < product.record->FileCount; ++i) {
-    if (product.record->Files[i].Size > kLeft)
+  for (int i = 0; i < product.FileCount(); ++i) {
+    if (product.Size(i) > kLeft)
       EXPECT_FALSE(fs::exists(target + product.Name(i))) << "a truncated file was left: " << i;
     else
       EXPECT_EQ(ReadFileW(target + product.Name(i)), product.Bytes(i)) << i;
@@ -189,7 +163,7 @@ TEST_F(FaultRun, ARunKilledHalfwayIsOfferedAgainAndCompletedByTheNext) {
   // table, where the process is killed.
   const int held_index = product.Index(L"\\Readme.txt");
   ASSERT_GT(held_index, 0);
-  ASSERT_LT(held_index, product.record->FileCount - 1);
+  ASSERT_LT(held_index, product.FileCount() - 1);
   const std::wstring held_path = target + L"\\Readme.txt";
   WriteText(held_path, "old");
   {
@@ -200,7 +174,7 @@ TEST_F(FaultRun, ARunKilledHalfwayIsOfferedAgainAndCompletedByTheNext) {
     StartInstalling(first, target);
     ASSERT_TRUE(testing_support::WaitForDialog(first.process->id(), 10000));
   }  // the first run is killed here, then the file is let go
-  EXPECT_FALSE(fs::exists(target + product.Name(product.record->FileCount - 1)))
+  EXPECT_FALSE(fs::exists(target + product.Name(product.FileCount() - 1)))
       << "the first run was not stopped halfway";
 
   Wizard second(kInstaller, false);
@@ -213,9 +187,7 @@ TEST_F(FaultRun, ARunKilledHalfwayIsOfferedAgainAndCompletedByTheNext) {
   ClickButton(second.Button(kNext));
   ASSERT_TRUE(second.WaitForFinish()) << "the second run did not finish";
   EXPECT_EQ(testing_support::WaitForDialog(second.process->id(), 300), nullptr);
-  for (int i = 0; i < product.record->FileCount; ++i)
-    EXPECT_EQ(ReadFileW(target + product.Name(i)), product.Bytes(i)) << i;
-  EXPECT_EQ(ReadFileW(target + L"\\V_an.cx"), ReadFileW(kResources + L"\\SETUPINI"));
+  product.ExpectInstalledIn(target);
 }
 
 }  // namespace

@@ -5,16 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 
-#include "base/file_system.h"
 #include "base/system_path_win.h"
 #include "base/text_codec.h"
 #include "base/win_api.h"
-#include "installer/packed_block.h"
-#include "installer/setup_package.h"
-#include "installer/setup_record.h"
 #include "installer/texts.h"
 #include "tests/host/gbk_literal.h"
 #include "tests/win32/support/process_driver.h"
@@ -32,9 +27,6 @@ const std::wstring kSpanish = L"Mu\x00F1oz";            // Muñoz
 const std::wstring kKorean = L"\xD55C\xAD6D\xC5B4";      // 한국어
 const std::wstring kChinese = L"\x58A8\x67D8";           // 墨柘, which GBK has
 
-base::Bytes ReadFileW(const std::wstring& path) {
-  return base::NativeFileSystem().ReadWholeFile(*base::SystemPathToGbk(path));
-}
 
 std::wstring LongPath(const std::wstring& path) {
   wchar_t buffer[1024] = {};
@@ -171,16 +163,7 @@ TEST_P(ForeignInstallation, StartedFromInstallingIntoAndLinkingOnAForeignNamedDe
   HWND finish = w.WaitForFinish();
   ASSERT_TRUE(finish) << "the wizard did not reach the finish page";
 
-  auto record = std::make_unique<installer::TSetupRecord>();
-  base::Bytes ini = ReadFileW(kResources + L"\\SETUPINI");
-  installer::LoadRecordBytes(*record, installer::UnpackBlock(ini));
-  base::MemoryStream package(installer::UnpackToBuffer(ReadFileW(kResources + L"\\SETUPPACK")));
-  for (int i = 0; i < record->FileCount; ++i) {
-    const auto& f = record->Files[i];
-    EXPECT_EQ(ReadFileW(target + base::GbkToWide(f.Name.Value())),
-              installer::ReadPackageFile(package, f))
-        << f.Name.Value();
-  }
+  PackagedProduct(kResources).ExpectInstalledIn(target);
   // The folder recorded in a form GBK writes (its foreign component by its
   // short name), naming the folder the files went to.
   const std::wstring recorded = RegString(HKEY_LOCAL_MACHINE, kProductKey, L"Folder");

@@ -33,9 +33,6 @@ namespace fs = std::filesystem;
 const std::wstring kInstaller = VANTO_EXAMPLE_INSTALLER;
 const std::wstring kResources = VANTO_EXAMPLE_RESOURCES;
 
-base::Bytes ReadFileW(const std::wstring& path) {
-  return base::NativeFileSystem().ReadWholeFile(base::WideToGbkLossy(path));
-}
 
 // The running window as the user gets it: a 642 x 490 client area (the
 // bottom panel spans it exactly), a fixed single border, and of the caption
@@ -317,17 +314,7 @@ TEST(WizardTest, AFullInstallationIntoAFolderWithSpaces) {
   ASSERT_TRUE(finish) << "the wizard did not reach the finish page";
 
   // Every file byte-equal to the package, and the record copy to SETUPINI.
-  auto record = std::make_unique<installer::TSetupRecord>();
-  base::Bytes ini = ReadFileW(kResources + L"\\SETUPINI");
-  installer::LoadRecordBytes(*record, installer::UnpackBlock(ini));
-  base::MemoryStream package(installer::UnpackToBuffer(ReadFileW(kResources + L"\\SETUPPACK")));
-  for (int i = 0; i < record->FileCount; ++i) {
-    const auto& f = record->Files[i];
-    EXPECT_EQ(ReadFileW(target + base::GbkToWide(f.Name.Value())),
-              installer::ReadPackageFile(package, f))
-        << f.Name.Value();
-  }
-  EXPECT_EQ(ReadFileW(target + L"\\V_an.cx"), ini);
+  PackagedProduct(kResources).ExpectInstalledIn(target);
   // The registry.
   EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, L"Software\\Vanto\\VANTO-X", L"Folder"), target);
   EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, L"Software\\Vanto\\VANTO-X", L"Version"), L"V26.8");

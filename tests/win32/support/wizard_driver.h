@@ -4,9 +4,13 @@
 // message boxes answered; and the product key that an installation leaves.
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "base/bytes.h"
+#include "base/memory_stream.h"
+#include "installer/setup_record.h"
 #include "tests/win32/support/process_driver.h"
 
 namespace testing_support::wizard {
@@ -68,6 +72,27 @@ public:
 
 private:
   bool ok_ = false;
+};
+
+// A whole file, by a path of any name (see base::SystemPathToGbk).
+base::Bytes ReadFileW(const std::wstring& path);
+
+// The example's record and unpacked package, from the folder where the
+// builder saved its resources: what an installation must leave on disk.
+struct PackagedProduct {
+  explicit PackagedProduct(const std::wstring& resources);
+  int FileCount() const { return record->FileCount; }
+  std::wstring Name(int i) const;  // "\VANTO-X.exe"
+  std::uint32_t Size(int i) const { return record->Files[i].Size; }
+  base::Bytes Bytes(int i);
+  int Index(const std::wstring& name) const;  // -1 when no file has it
+  // Every file under target byte-equal to the package, but the one named
+  // except, and the record copy equal to SETUPINI.
+  void ExpectInstalledIn(const std::wstring& target, const std::wstring& except = L"");
+
+  std::unique_ptr<installer::TSetupRecord> record;
+  base::Bytes setup_ini;
+  base::MemoryStream package;
 };
 
 // A string value in the installer's registry view; "(missing)" when absent.

@@ -1,7 +1,14 @@
 #include "tests/win32/support/wizard_driver.h"
 
+#include <gtest/gtest.h>
+
+#include "base/file_system.h"
+#include "base/system_path_win.h"
 #include "base/text_codec.h"
+#include "installer/packed_block.h"
+#include "installer/record_file.h"
 #include "installer/registry_win.h"
+#include "installer/setup_package.h"
 #include "tests/win32/support/product_registry.h"
 
 namespace testing_support::wizard {
@@ -120,6 +127,42 @@ EarlierInstallation::EarlierInstallation(const std::wstring& folder) {
         RegSetValueExW(key, L"Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
                        static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
   RegCloseKey(key);
+}
+
+base::Bytes ReadFileW(const std::wstring& path) {
+  auto gbk = base::SystemPathToGbk(path);
+  if (!gbk) throw std::runtime_error("no GBK form for a test path");
+  return base::NativeFileSystem().ReadWholeFile(*gbk);
+}
+
+PackagedProduct::PackagedProduct(const std::wstring& resources)
+    : record(std::make_unique<installer::TSetupRecord>()),
+      setup_ini(ReadFileW(resources + L"\\SETUPINI")),
+      package(installer::UnpackToBuffer(ReadFileW(resources + L"\\SETUPPACK"))) {
+  installer::LoadRecordBytes(*record, installer::UnpackBlock(setup_ini));
+}
+
+std::wstring PackagedProduct::Name(int i) const {
+  return base::GbkToWide(record->Files[i].Name.Value());
+}
+
+base::Bytes PackagedProduct::Bytes(int i) {
+  return installer::ReadPackageFile(package, record->Files[i]);
+}
+
+int PackagedProduct::Index(const std::wstring& name) const {
+  for (int i = 0; i < FileCount(); ++i)
+    if (Name(i) == name) return i;
+  return -1;
+}
+
+void PackagedProduct::ExpectInstalledIn(const std::wstring& target, const std::wstring& except) {
+  for (int i = 0; i < FileCount(); ++i) {
+    if (Name(i) == except) continue;
+    EXPECT_EQ(ReadFileW(target + Name(i)), Bytes(i)) << record->Files[i].Name.Value();
+  }
+  EXPECT_EQ(ReadFileW(target + L"\\" + base::GbkToWide(installer::kInstalledRecordFileName)),
+            setup_ini);
 }
 
 std::wstring RegString(HKEY root, const std::wstring& key, const std::wstring& name) {
