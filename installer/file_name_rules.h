@@ -27,11 +27,11 @@ namespace installer {
 std::optional<std::string> FileNameProblem(std::string_view name);
 
 // Why name is not one valid component, or nothing: not empty, no separator,
-// no lead byte without its second byte, not "." or "..", no control byte (0x00-0x1F, and 0x7F, which Windows
-// takes but shows as nothing), none of < > : " | ? *, not ending in a dot
-// or a blank, and not a DOS device name (CON, PRN, AUX, NUL, COM1-COM9,
-// LPT1-LPT9, in any case, also before an extension or blanks: "nul.tar.gz",
-// "CON .txt").
+// no lead byte without its second byte, not "." or "..", no control byte
+// (0x00-0x1F, and 0x7F, which Windows takes but shows as nothing), none of
+// < > : " | ? *, not ending in a dot or a blank, and not a DOS device name
+// (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, in any case, also before an
+// extension or blanks: "nul.tar.gz", "CON .txt").
 std::optional<std::string> SingleNameProblem(std::string_view name);
 
 // The form under which Windows takes two file names for the same file:
