@@ -43,10 +43,30 @@ ensure_packages() {
   missing=$(missing_packages "${HOST_PKGS[@]}" "${WINE_PKGS[@]}")
   if [ -n "$missing" ] || [ "${NEED_UPDATE:-0}" = 1 ]; then
     log "installing: $(echo $missing)"
-    $SUDO apt-get update -qq || true
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
-      $missing >/dev/null
+    update_package_lists
+    if install_packages $missing; then return 0; fi
+    # A mirror in mid-sync serves a broken index now and then (most often
+    # the i386 one), which makes the whole request fail. Try again a little
+    # later; then install everything but wine32, without which only the
+    # win32 tests cannot run (test-all says so in its list of what ran).
+    log "installation failed; refreshing the package lists once more"
+    sleep 20
+    update_package_lists
+    if install_packages $missing; then return 0; fi
+    local rest; rest=$(printf '%s\n' $missing | grep -vx 'wine32:i386' || true)
+    [ "$rest" != "$(printf '%s\n' $missing)" ] || exit 1
+    log "WARNING: wine32 cannot be installed from this mirror now; installing the rest"
+    install_packages $rest
   fi
+}
+
+update_package_lists() {
+  $SUDO apt-get update -qq -o Acquire::Retries=3 || true
+}
+
+install_packages() {
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
+    -o Acquire::Retries=3 "$@" >/dev/null
 }
 
 ensure_deb_src() {

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Renders the skin gallery under Wine and saves it as docs/skin-gallery.png.
+# Renders every page of the skin gallery under Wine and saves them in docs/:
+# skin-gallery.png (buttons and the link label), skin-gallery-checks.png
+# (check boxes, radio buttons and their groups).
 #   scripts/gallery-screenshot.sh [BUILD_DIR]   (default: build/win32, or build/win64 where
 #   the machine runs no 32-bit code)
 set -euo pipefail
@@ -12,6 +14,9 @@ exe=$build/examples/gallery/skin_gallery.exe
 rig=$(mktemp -d)
 trap 'scripts/wine-rig.sh stop "$rig" >/dev/null; rm -rf "$rig"' EXIT
 scripts/wine-rig.sh start "$rig" --arch "$(scripts/wine-rig.sh arch-of "$exe")" >/dev/null
-scripts/wine-exec.sh "$rig" "$exe" --save 'C:\gallery.bmp'
-convert "$rig/pfx/drive_c/gallery.bmp" docs/skin-gallery.png
-echo "saved docs/skin-gallery.png"
+for page in buttons:skin-gallery checks:skin-gallery-checks; do
+  name=${page%%:*} picture=docs/${page#*:}.png
+  scripts/wine-exec.sh "$rig" "$exe" --page "$name" --save "C:\\gallery-$name.bmp"
+  convert "$rig/pfx/drive_c/gallery-$name.bmp" "$picture"
+  echo "saved $picture ($(scripts/wine-rig.sh arch-of "$exe"))"
+done

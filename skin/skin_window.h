@@ -1,7 +1,7 @@
 #pragma once
 // The drawing helpers that need windows: where a form may go on the
 // desktop, whether a form is drawn as the active window, and setting a
-// control's bounds from a rectangle.
+// control's bounds from a rectangle, and painting what lies under a control.
 #include "framework/controls/control.h"
 #include "framework/controls/form.h"
 
@@ -20,5 +20,14 @@ bool IsFormActive(const framework::TCustomForm* form);
 // Left, top, width (right - left) and height (bottom - top), in this
 // order, each through its own setter.
 void SetControlBoundsRect(framework::TControl& control, const graphics::TRect& rect);
+
+// Paints what the control's parent shows under the control into the
+// canvas: the parent draws itself into the canvas's device at the
+// control's offset. Nothing without a parent. (sui_button_win.cpp.)
+void PaintParentBackground(framework::TCanvas& canvas, framework::TControl* control);
+
+// The control that draws the background under a see-through control: on a
+// tab page the page control draws it, at the page's offset.
+framework::TControl* BackgroundSource(framework::TControl* control);
 
 }  // namespace skin

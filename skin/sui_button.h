@@ -14,6 +14,7 @@
 
 #include "framework/controls/custom_control.h"
 #include "framework/controls/timer.h"
+#include "skin/skin_window.h"
 #include "skin/sui_themes.h"
 
 namespace skin {
@@ -186,10 +187,5 @@ private:
   bool stretch_ = false;
   bool draw_focused_ = false;
 };
-
-// Paints what the control's parent shows under the control into the
-// canvas: the parent draws itself into the canvas's device at the
-// control's offset. Nothing without a parent. (Windows: sui_button_win.cpp.)
-void PaintParentBackground(framework::TCanvas& canvas, framework::TControl* control);
 
 }  // namespace skin

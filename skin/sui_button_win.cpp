@@ -11,6 +11,7 @@
 #include "skin/sui_file_theme.h"
 #include "skin/sui_skin_items.h"
 #include "skin/sui_style_rules.h"
+#include "skin/sui_text.h"
 
 #include "base/win_api.h"
 
@@ -26,13 +27,6 @@ namespace {
 // A blank face, for when getting the theme's picture fails.
 constexpr int kBlankFaceWidth = 74;
 constexpr int kBlankFaceHeight = 21;
-
-std::string Trimmed(const std::string& s) {
-  auto b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return {};
-  auto e = s.find_last_not_of(" \t\r\n");
-  return s.substr(b, e - b + 1);
-}
 
 }  // namespace
 
@@ -51,6 +45,12 @@ void PaintParentBackground(TCanvas& canvas, TControl* control) {
   IntersectClipRect(dc, 0, 0, parent->ClientWidth(), parent->ClientHeight());
   SendMessageW(parent->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
   SendMessageW(parent->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+}
+
+TControl* BackgroundSource(TControl* control) {
+  if (control && control->Parent() && control->Parent()->ClassInfo().ClassName() == "TTabSheet")
+    return control->Parent();
+  return control;
 }
 
 // ---------------------------------------------------------------------------
@@ -168,10 +168,7 @@ void TsuiCustomButton::Paint() {
 
   const TRect client = ClientRect();
   if (transparent_) {
-    // On a tab page the page control draws the background, at the page's offset.
-    TControl* from = this;
-    if (Parent() && Parent()->ClassInfo().ClassName() == "TTabSheet") from = Parent();
-    PaintParentBackground(buffer, from);
+    PaintParentBackground(buffer, BackgroundSource(this));
   } else {
     buffer.Brush.Style = graphics::TBrushStyle::Solid;
     buffer.Brush.Color = Color();
@@ -181,7 +178,7 @@ void TsuiCustomButton::Paint() {
   if (Focused() && TabStop()) DrawFocus(buffer);
   buffer.Font = Font();
   const std::string caption = Caption();
-  if (!Trimmed(caption).empty()) DrawCaption(buffer, caption);
+  if (!TrimmedText(caption).empty()) DrawCaption(buffer, caption);
 }
 
 void TsuiCustomButton::DrawFace(TCanvas& canvas, TBitmap& face) {

@@ -197,9 +197,11 @@ def mockup(palette, pics, toml, icon):
     radios = frames_of(p("RADIOBUTTON"), 4)
     tr = "keep" if flag("CHECKBOXTRANS") else "opaque"
     rtr = "keep" if flag("RADIOBUTTONTRANS") else "opaque"
-    items = [(checks[0], "Desktop", tr), (checks[1], "Start menu", tr),
-             (checks[4], "Some parts", tr), (checks[3], "Disabled", tr),
-             (radios[1], "Typical", rtr), (radios[0], "Custom", rtr)]
+    # Check frames: checked, greyed, unchecked, then disabled; radio
+    # frames: checked, unchecked, then disabled.
+    items = [(checks[2], "Desktop", tr), (checks[0], "Start menu", tr),
+             (checks[1], "Some parts", tr), (checks[3], "Disabled", tr),
+             (radios[0], "Typical", rtr), (radios[1], "Custom", rtr)]
     for i, (frame, text, mode) in enumerate(items):
         cx, cy = gx + 10, gy + 12 + i * 15
         if i >= 4:

@@ -51,10 +51,9 @@ What the frames are:
       normal, mouse over, pressed.
   BUTTON, TRACKBARSLIDER(V), SCROLLBARUP/DOWNBUTTON: normal, mouse over
       (or focused), pressed.
-  CHECKBOX: unchecked, checked, unchecked disabled, checked disabled (the
-      built-in four, in their order), then greyed and greyed disabled.
+  CHECKBOX: checked, greyed, unchecked, then the same three disabled.
   CHECKBOXLIST: unchecked, checked, greyed.
-  RADIOBUTTON: unchecked, checked, unchecked disabled, checked disabled.
+  RADIOBUTTON: checked, unchecked, checked disabled, unchecked disabled.
   PROGRESSBAR1/2: the empty groove and the fill of a horizontal bar;
       PROGRESSBAR3/4 the same for a vertical bar.
   SCROLLBAR: the track, then the thumb normal, over, pressed; drawn for a
@@ -487,8 +486,8 @@ def box(p, checked, state, round_box, disabled, n=13):
 
 
 def checkbox_frames(p):
-    order = [(False, 0, False), (True, 1, False), (False, 0, True), (True, 1, True),
-             (False, 2, False), (False, 2, True)]
+    order = [(True, 1, False), (False, 2, False), (False, 0, False),
+             (True, 1, True), (False, 2, True), (False, 0, True)]
     return strip([box(p, checked, state, False, disabled) for checked, state, disabled in order])
 
 
@@ -498,7 +497,7 @@ def checklist_frames(p):
 
 
 def radio_frames(p):
-    order = [(False, False), (True, False), (False, True), (True, True)]
+    order = [(True, False), (False, False), (True, True), (False, True)]
     return strip([box(p, checked, int(checked), True, disabled) for checked, disabled in order])
 
 

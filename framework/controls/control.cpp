@@ -18,6 +18,16 @@ TShiftState ShiftFromMouseKeys(std::uintptr_t wparam) {
   return s;
 }
 
+namespace {
+int g_rtl_locale_override = -1;
+}  // namespace
+
+void SetRightToLeftLocaleOverride(int value) { g_rtl_locale_override = value; }
+
+bool SystemUsesRightToLeftLocale() {
+  return g_rtl_locale_override >= 0 ? g_rtl_locale_override != 0 : NativeRightToLeftLocale();
+}
+
 TControl::TControl(TComponent* owner) : TComponent(owner) {}
 
 TControl::~TControl() {
@@ -31,6 +41,7 @@ void TControl::SetParent(TWinControl* parent) {
   if (parent) parent->InsertControl(this);
   if (parent_font_ && parent_) font_ = parent_->Font();
   if (parent_color_ && parent_) color_ = parent_->Color();
+  if (parent_bidi_mode_ && parent_) bidi_mode_ = parent_->BiDiMode();
 }
 
 TCustomForm* TControl::ParentForm() const {
@@ -132,6 +143,41 @@ void TControl::ParentColorChanged() {
   ColorChanged();
 }
 
+void TControl::SetBiDiMode(TBiDiMode mode) {
+  parent_bidi_mode_ = false;
+  if (mode == bidi_mode_) return;
+  bidi_mode_ = mode;
+  BiDiModeChanged();
+  if (auto* self = dynamic_cast<TWinControl*>(this))
+    for (int i = 0; i < self->ControlCount(); ++i) self->Controls(i)->ParentBiDiModeChanged();
+}
+
+void TControl::SetParentBiDiMode(bool v) {
+  parent_bidi_mode_ = v;
+  if (v && parent_ && parent_->BiDiMode() != bidi_mode_) {
+    bidi_mode_ = parent_->BiDiMode();
+    BiDiModeChanged();
+  }
+}
+
+void TControl::ParentBiDiModeChanged() {
+  if (!parent_bidi_mode_ || !parent_ || parent_->BiDiMode() == bidi_mode_) return;
+  bidi_mode_ = parent_->BiDiMode();
+  BiDiModeChanged();
+  if (auto* self = dynamic_cast<TWinControl*>(this))
+    for (int i = 0; i < self->ControlCount(); ++i) self->Controls(i)->ParentBiDiModeChanged();
+}
+
+bool TControl::UseRightToLeftLayout() const {
+  return bidi_mode_ == TBiDiMode::bdRightToLeft && SystemUsesRightToLeftLocale();
+}
+
+void TControl::SetAlign(TAlign align) {
+  if (align == align_) return;
+  align_ = align;
+  if (parent_) parent_->Realign();
+}
+
 std::intptr_t TControl::Perform(std::uint32_t msg, std::uintptr_t wparam, std::intptr_t lparam) {
   TMessage m{msg, wparam, lparam, 0};
   WndProc(m);
@@ -141,7 +187,18 @@ std::intptr_t TControl::Perform(std::uint32_t msg, std::uintptr_t wparam, std::i
 void TControl::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_LBUTTONDOWN_:
+      MouseButtonMessage(m, TMouseButton::mbLeft, true);
+      return;
     case WM_LBUTTONDBLCLK_:
+      // Controls without csDoubleClicks see the second press of a double
+      // click as one more press, which makes one more click.
+      if (control_style_ & csDoubleClicks) {
+        control_state_ = (control_state_ | csLButtonDown) & ~csClicked;
+        DblClick();
+        MouseDown(TMouseButton::mbLeft, ShiftFromMouseKeys(m.WParam) | ssDouble, MessageX(m),
+                  MessageY(m));
+        return;
+      }
       MouseButtonMessage(m, TMouseButton::mbLeft, true);
       return;
     case WM_LBUTTONUP_:
@@ -214,6 +271,10 @@ void TControl::MouseMove(TShiftState shift, int x, int y) {
 
 void TControl::Click() {
   if (OnClick) OnClick(this);
+}
+
+void TControl::DblClick() {
+  if (OnDblClick) OnDblClick(this);
 }
 
 void TControl::Invalidate() {

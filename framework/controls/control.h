@@ -14,6 +14,7 @@
 
 #include "framework/controls/control_font.h"
 #include "framework/controls/messages.h"
+#include "framework/core/align_rules.h"
 #include "framework/core/component.h"
 #include "framework/core/events.h"
 #include "framework/graphics/canvas.h"
@@ -45,6 +46,23 @@ enum TControlStateFlag : std::uint32_t {
   csClicked = 1u << 1,      // that press may still become a click
   csFocusing = 1u << 2,
 };
+
+// Reading order and alignment. Only bdRightToLeft mirrors a control's
+// layout, and only on a system that supports right-to-left locales
+// (UseRightToLeftLayout); the other right-to-left modes concern the reading
+// order of the text alone.
+enum class TBiDiMode : std::uint8_t {
+  bdLeftToRight,
+  bdRightToLeft,
+  bdRightToLeftNoAlign,
+  bdRightToLeftReadingOnly
+};
+
+// True when the system lays out right-to-left locales (Windows: Middle East
+// support enabled). Tests may pretend either way.
+bool SystemUsesRightToLeftLocale();
+void SetRightToLeftLocaleOverride(int value);  // -1: ask the system; 0 or 1: pretend
+bool NativeRightToLeftLocale();                // what the system says (locale_win.cpp)
 
 // Cursor identifiers as the toolkit names them (crHandPoint is -21).
 using TCursor = int;
@@ -105,6 +123,17 @@ public:
   bool ParentColor() const { return parent_color_; }
   void SetParentColor(bool v);
 
+  // BiDiMode; ParentBiDiMode makes it follow the parent's until it is set.
+  TBiDiMode BiDiMode() const { return bidi_mode_; }
+  void SetBiDiMode(TBiDiMode mode);
+  bool ParentBiDiMode() const { return parent_bidi_mode_; }
+  void SetParentBiDiMode(bool v);
+  // BiDiMode is bdRightToLeft and the system lays right-to-left locales out.
+  bool UseRightToLeftLayout() const;
+
+  TAlign Align() const { return align_; }
+  void SetAlign(TAlign align);
+
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor cursor) { cursor_ = cursor; }
   const std::string& Hint() const { return hint_; }
@@ -131,8 +160,12 @@ public:
 
   // Simulates a click: fires OnClick.
   virtual void Click();
+  // A second press soon after a click, on a control with csDoubleClicks:
+  // fires OnDblClick (the press is no click).
+  virtual void DblClick();
 
   TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;
   TMouseEvent OnMouseUp;
   TMouseMoveEvent OnMouseMove;
@@ -157,6 +190,7 @@ protected:
   virtual void TextChanged() { Invalidate(); }
   virtual void EnabledChanged() { Invalidate(); }
   virtual void VisibleChanged();
+  virtual void BiDiModeChanged() { Invalidate(); }
   // The bounds were set; windowed controls move their window.
   virtual void BoundsChanged(const TRect& old_bounds);
 
@@ -170,6 +204,7 @@ private:
   // Parent font or colour changed: follow it when ParentFont/ParentColor.
   void ParentFontChanged();
   void ParentColorChanged();
+  void ParentBiDiModeChanged();
 
   TWinControl* parent_ = nullptr;  // not owned: the parent lists this control
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -181,6 +216,9 @@ private:
   bool parent_font_ = true;
   TColor color_ = graphics::clBtnFace;
   bool parent_color_ = true;
+  TBiDiMode bidi_mode_ = TBiDiMode::bdLeftToRight;
+  bool parent_bidi_mode_ = true;
+  TAlign align_ = TAlign::alNone;
   TCursor cursor_ = crDefault;
   std::string hint_;
   bool show_hint_ = false;

@@ -48,6 +48,18 @@ constexpr TEnumName kTextLayoutNames[] = {{"tlTop", TTextLayout::tlTop},
                                           {"tlBottom", TTextLayout::tlBottom}};
 constexpr TEnumInfo kTextLayouts{"TTextLayout", kTextLayoutNames};
 
+constexpr TEnumName kBiDiModeNames[] = {
+    {"bdLeftToRight", TBiDiMode::bdLeftToRight},
+    {"bdRightToLeft", TBiDiMode::bdRightToLeft},
+    {"bdRightToLeftNoAlign", TBiDiMode::bdRightToLeftNoAlign},
+    {"bdRightToLeftReadingOnly", TBiDiMode::bdRightToLeftReadingOnly}};
+constexpr TEnumInfo kBiDiModes{"TBiDiMode", kBiDiModeNames};
+constexpr TEnumName kAlignNames[] = {{"alNone", TAlign::alNone},     {"alTop", TAlign::alTop},
+                                     {"alBottom", TAlign::alBottom}, {"alLeft", TAlign::alLeft},
+                                     {"alRight", TAlign::alRight},   {"alClient", TAlign::alClient},
+                                     {"alCustom", TAlign::alCustom}};
+constexpr TEnumInfo kAligns{"TAlign", kAlignNames};
+
 }  // namespace
 
 const TEnumInfo& ColorNames() { return kColors; }
@@ -106,7 +118,11 @@ const TClassInfo& TControl::StaticClassInfo() {
           .Prop("Hint", [](const TControl& c) { return c.Hint(); },
                 [](TControl& c, const std::string& v) { c.SetHint(v); })
           .Prop("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
+          .EnumProp("BiDiMode", kBiDiModes, &TControl::BiDiMode, &TControl::SetBiDiMode)
+          .Prop("ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode)
+          .EnumProp("Align", kAligns, &TControl::Align, &TControl::SetAlign)
           .Event("OnClick", &TControl::OnClick)
+          .Event("OnDblClick", &TControl::OnDblClick)
           .Event("OnMouseDown", &TControl::OnMouseDown)
           .Event("OnMouseUp", &TControl::OnMouseUp)
           .Event("OnMouseMove", &TControl::OnMouseMove)

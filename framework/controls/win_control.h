@@ -63,6 +63,11 @@ public:
   // Gives the control the keyboard focus (and its form the active control).
   virtual void SetFocus();
 
+  // Places the aligned children (see TAlign) in the alignment area. Runs by
+  // itself when the control is resized and when a child comes, goes or
+  // changes its alignment.
+  void Realign();
+
   // Invalidates part of the client area; non-windowed children invalidate
   // their rectangle of their parent this way.
   void InvalidateRect(const TRect& rect);
@@ -80,6 +85,8 @@ public:
 
 protected:
   virtual void CreateParams(TCreateParams& params);
+  // The area aligned children share; the client rectangle by default.
+  virtual void AdjustClientRect(TRect& rect) const { (void)rect; }
   virtual void CreateWnd();
   virtual void DestroyWnd();
   // Paints the window into dc (a window DC, a buffer, or a DC that another
@@ -118,6 +125,7 @@ private:
   void* default_proc_ = nullptr;   // the native class's procedure, when subclassed
   std::vector<TControl*> controls_;  // not owned: the owner frees them
   bool tab_stop_ = false;
+  bool aligning_ = false;
   bool tracking_leave_ = false;
   bool mouse_inside_ = false;
   TControl* mouse_control_ = nullptr;    // non-windowed child under the mouse, not owned

@@ -60,6 +60,9 @@ struct WindowProcAccess {
     static bool registered = [] {
       WNDCLASSEXW wc{};
       wc.cbSize = sizeof wc;
+      // Double clicks arrive as such; TControl turns them back into a
+      // press for controls that do not want them (no csDoubleClicks).
+      wc.style = CS_DBLCLKS;
       wc.lpfnWndProc = Proc;
       wc.hInstance = GetModuleHandleW(nullptr);
       wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -147,6 +150,7 @@ void TWinControl::InsertControl(TControl* control) {
     }
     InvalidateRect(control->BoundsRect());
   }
+  if (control->Align() != TAlign::alNone) Realign();
 }
 
 void TWinControl::RemoveControl(TControl* control) {
@@ -158,6 +162,7 @@ void TWinControl::RemoveControl(TControl* control) {
   if (auto* w = dynamic_cast<TWinControl*>(control); w && w->handle_) w->DestroyWnd();
   control->parent_ = nullptr;
   if (handle_) InvalidateRect(control->BoundsRect());
+  if (control->Align() != TAlign::alNone) Realign();
 }
 
 TControl* TWinControl::ControlAtPos(TPoint p) const {
@@ -240,10 +245,36 @@ void TWinControl::SetText(const std::string& text) {
   if (handle_) SetWindowTextW(handle_, base::GbkToWide(text).c_str());
 }
 
-void TWinControl::BoundsChanged(const TRect&) {
+void TWinControl::BoundsChanged(const TRect& old_bounds) {
   if (handle_)
     SetWindowPos(handle_, nullptr, Left(), Top(), Width(), Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
+  if (old_bounds.Width() != Width() || old_bounds.Height() != Height()) Realign();
+}
+
+void TWinControl::Realign() {
+  if (aligning_) return;
+  std::vector<TAlignedChild> children;
+  bool any = false;
+  for (TControl* c : controls_) {
+    children.push_back({c->Align(), c->BoundsRect()});
+    any = any || (c->Align() != TAlign::alNone && c->Align() != TAlign::alCustom);
+  }
+  if (!any) return;
+  TRect area = ClientRect();
+  AdjustClientRect(area);
+  const std::vector<TRect> placed = ArrangeAligned(area, children);
+  aligning_ = true;
+  try {
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+      const TRect& r = placed[i];
+      controls_[i]->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    }
+  } catch (...) {
+    aligning_ = false;
+    throw;
+  }
+  aligning_ = false;
 }
 
 void TWinControl::VisibleChanged() {

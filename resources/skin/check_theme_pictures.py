@@ -58,7 +58,9 @@ SQUARE_TITLES = ("MACOS", "DEEPBLUE", "PROTEIN")
 # Pictures blitted without the see-through colour (push buttons and title
 # buttons whose Transparent flag is off): magenta in them would show.
 OPAQUE = ("WINXP_BUTTON", "DEEPBLUE_BUTTON", "PROTEIN_BUTTON",
-          "MACOS_TITLEBTN", "WINXP_TITLEBTN", "DEEPBLUE_TITLEBTN")
+          "MACOS_TITLEBTN", "WINXP_TITLEBTN", "DEEPBLUE_TITLEBTN",
+          "MACOS_CHECKBOX", "WINXP_CHECKBOX", "DEEPBLUE_CHECKBOX", "PROTEIN_CHECKBOX",
+          "BLUEGLASS_CHECKBOX")
 # Faces drawn by the nine-slice (StretchSkinPicture, skin/skin_draw.cpp). It
 # takes the centre from row h/2 and the right edge from row h/2 + 1, so the
 # two must be equal; with an even height the centre has no rows at all.

@@ -253,8 +253,9 @@ def mockup(theme, pics, icon):
     for row, (frames, word) in enumerate(((checks, "Check"), (radios, "Radio"))):
         for col in range(2):
             x, y = 190 + col * 100, th + 84 + row * 20
-            img.picture(frames[col], x, y, transparent="keep")
-            labels.append((x + len(frames[col][0]) + 5, y + len(frames[col]) // 2 + 5,
+            frame = frames[1 - col]  # frame 1 is checked, frame 2 unchecked
+            img.picture(frame, x, y, transparent="keep")
+            labels.append((x + len(frame[0]) + 5, y + len(frame) // 2 + 5,
                            f"{word} {'on' if col else 'off'}", theme["text"], 11, "start"))
     # Progress bar at 60 %, a track bar with its slider.
     groove, fill = frames_of(p("PROGRESSBAR"), 2)

@@ -57,7 +57,9 @@ h/2 + 1: see settle_middle_row.
 
 What the frames are:
   BUTTON, TRACKBAR_SLIDER(_V), TAB: normal, mouse over, pressed (TAB: selected).
-  CHECKBOX, RADIOBUTTON: unchecked, checked, unchecked disabled, checked disabled.
+  CHECKBOX, RADIOBUTTON: checked, unchecked, checked disabled, unchecked
+      disabled. Check boxes are drawn opaque (corners in the form colour);
+      radio buttons are cut out around their circle.
   TITLEBTN: control box, help, maximise, restore, minimise, close; each as
       normal, mouse over, pressed.
   TITLE_*: one title bar cut in three; the client slice is uniform across its
@@ -885,6 +887,8 @@ def button_frames(theme, w, h):
 def box_frame(theme, w, h, checked, disabled, round_mark):
     """One frame of a check box (or radio button): the box face, the mark."""
     c = Canvas(w, h)
+    if not round_mark:
+        c.fill(theme["matte"])  # check marks are blitted as is: the corners show the form
     macos = theme["radius"] is None
     # Aqua boxes leave a row for their drop shadow; a square box keeps its
     # edges on whole pixels so the rim stays one crisp pixel wide.
@@ -918,7 +922,7 @@ def box_frame(theme, w, h, checked, disabled, round_mark):
 
 def checkbox_frames(theme, w, h, round_mark=False):
     return [box_frame(theme, w, h, checked, disabled, round_mark)
-            for disabled in (False, True) for checked in (False, True)]
+            for disabled in (False, True) for checked in (True, False)]
 
 
 def checklist_frames(theme):
