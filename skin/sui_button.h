@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/core/component_ref.h"
 #include "framework/controls/custom_control.h"
 #include "framework/controls/timer.h"
 #include "skin/skin_window.h"
@@ -48,7 +49,7 @@ public:
   void SetModalResult(int v) { modal_result_ = v; }
   virtual TsuiUIStyle UIStyle() const { return ui_style_; }
   virtual void SetUIStyle(TsuiUIStyle style);
-  TComponent* FileTheme() const { return file_theme_; }
+  TComponent* FileTheme() const { return file_theme_.get(); }
   void SetFileTheme(TComponent* theme);
   int MouseContinuouslyDownInterval() const { return repeat_interval_; }
   void SetMouseContinuouslyDownInterval(int ms) { repeat_interval_ = ms; }
@@ -112,7 +113,7 @@ private:
   bool transparent_ = false;
   int modal_result_ = 0;
   TsuiUIStyle ui_style_ = DeepBlue;
-  TComponent* file_theme_ = nullptr;  // not owned
+  framework::TComponentRef<framework::TComponent> file_theme_{*this};
   std::unique_ptr<framework::TTimer> repeat_timer_;
   int repeat_interval_ = 100;
   int focus_margin_ = 2;

@@ -90,18 +90,13 @@ void TsuiCustomButton::SetUIStyle(TsuiUIStyle style) {
 }
 
 void TsuiCustomButton::SetFileTheme(TComponent* theme) {
-  if (file_theme_) file_theme_->RemoveFreeNotification(this);
-  file_theme_ = theme;
-  if (theme) theme->FreeNotification(this);
+  file_theme_.Set(theme);
   SetUIStyle(ui_style_);
 }
 
 void TsuiCustomButton::Notification(TComponent* component, framework::TOperation operation) {
   framework::TCustomControl::Notification(component, operation);
-  if (operation == framework::TOperation::Remove && component == file_theme_) {
-    file_theme_ = nullptr;
-    SetUIStyle(DeepBlue);
-  }
+  if (file_theme_.Released(component, operation)) SetUIStyle(DeepBlue);
 }
 
 void TsuiCustomButton::SetEnabled(bool enabled) {
@@ -140,7 +135,7 @@ void TsuiCustomButton::CreateWnd() {
 
 void TsuiCustomButton::GetThemeFace(TBitmap& face, int frame) {
   TsuiUIStyle theme;
-  const TsuiFileTheme* file_theme = AsFileTheme(file_theme_);
+  const TsuiFileTheme* file_theme = AsFileTheme(file_theme_.get());
   if (UsingFileTheme(file_theme, ui_style_, theme)) {
     file_theme->CopyPicture(skin_item::kButton, face, skin_item::kButtonFrames, frame);
   } else {

@@ -11,6 +11,7 @@
 // the window system erase its background.
 #include <cstdint>
 
+#include "framework/core/component_ref.h"
 #include "framework/controls/custom_control.h"
 #include "skin/sui_themes.h"
 
@@ -35,7 +36,7 @@ public:
   void SetState(TCheckBoxState v) { SetChecked(v == cbChecked); }
   TsuiUIStyle UIStyle() const { return ui_style_; }
   void SetUIStyle(TsuiUIStyle style);
-  framework::TComponent* FileTheme() const { return file_theme_; }
+  framework::TComponent* FileTheme() const { return file_theme_.get(); }
   void SetFileTheme(framework::TComponent* theme);
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool v);
@@ -76,7 +77,7 @@ private:
 
   bool checked_ = false;
   TsuiUIStyle ui_style_ = DeepBlue;
-  framework::TComponent* file_theme_ = nullptr;  // not owned
+  framework::TComponentRef<framework::TComponent> file_theme_{*this};
   bool transparent_ = false;
   bool auto_size_ = true;
 };

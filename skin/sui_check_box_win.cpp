@@ -41,18 +41,13 @@ void TsuiCheckBox::SetUIStyle(TsuiUIStyle style) {
 }
 
 void TsuiCheckBox::SetFileTheme(TComponent* theme) {
-  if (file_theme_) file_theme_->RemoveFreeNotification(this);
-  file_theme_ = theme;
-  if (theme) theme->FreeNotification(this);
+  file_theme_.Set(theme);
   SetUIStyle(ui_style_);
 }
 
 void TsuiCheckBox::Notification(TComponent* component, framework::TOperation operation) {
   framework::TCustomControl::Notification(component, operation);
-  if (operation == framework::TOperation::Remove && component == file_theme_) {
-    file_theme_ = nullptr;
-    SetUIStyle(DeepBlue);
-  }
+  if (file_theme_.Released(component, operation)) SetUIStyle(DeepBlue);
 }
 
 void TsuiCheckBox::SetTransparent(bool v) {
@@ -108,7 +103,7 @@ void TsuiCheckBox::Click() { Toggle(); }
 
 void TsuiCheckBox::GetMark(graphics::TBitmap& mark) const {
   TsuiUIStyle theme;
-  const TsuiFileTheme* file_theme = AsFileTheme(file_theme_);
+  const TsuiFileTheme* file_theme = AsFileTheme(file_theme_.get());
   const bool from_file = UsingFileTheme(file_theme, ui_style_, theme);
   const TMarkFrame f = ChooseMarkFrame(GetBuiltInMarkEntry(), from_file, checked_, Enabled());
   if (from_file) file_theme->CopyPicture(GetFileMarkItem(), mark, f.count, f.frame);

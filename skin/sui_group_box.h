@@ -4,6 +4,7 @@
 // aligned children inside the frame.
 #include <string>
 
+#include "framework/core/component_ref.h"
 #include "framework/graphics/color.h"
 #include "skin/sui_image_panel.h"
 #include "skin/sui_themes.h"
@@ -22,7 +23,7 @@ public:
   // The group's caption, its own text: the control's text is not shown.
   const std::string& GroupCaption() const { return caption_; }
   void SetGroupCaption(const std::string& v);
-  framework::TComponent* FileTheme() const { return file_theme_; }
+  framework::TComponent* FileTheme() const { return file_theme_.get(); }
   void SetFileTheme(framework::TComponent* theme);
   TsuiUIStyle UIStyle() const { return ui_style_; }
   void SetUIStyle(TsuiUIStyle style);
@@ -38,7 +39,7 @@ protected:
 private:
   graphics::TColor border_color_ = graphics::clBlack;
   std::string caption_;
-  framework::TComponent* file_theme_ = nullptr;  // not owned
+  framework::TComponentRef<framework::TComponent> file_theme_{*this};
   TsuiUIStyle ui_style_ = DeepBlue;
 };
 

@@ -31,9 +31,7 @@ void TsuiCustomGroupBox::SetGroupCaption(const std::string& v) {
 }
 
 void TsuiCustomGroupBox::SetFileTheme(TComponent* theme) {
-  if (file_theme_) file_theme_->RemoveFreeNotification(this);
-  file_theme_ = theme;
-  if (theme) theme->FreeNotification(this);
+  file_theme_.Set(theme);
   SetUIStyle(ui_style_);
 }
 
@@ -44,9 +42,9 @@ void TsuiCustomGroupBox::SetUIStyle(TsuiUIStyle style) {
 }
 
 void TsuiCustomGroupBox::ApplyUIStyle() {
-  PropagateUIStyle(this, ui_style_, file_theme_);
+  PropagateUIStyle(this, ui_style_, file_theme_.get());
   TsuiUIStyle theme;
-  const TsuiFileTheme* file_theme = AsFileTheme(file_theme_);
+  const TsuiFileTheme* file_theme = AsFileTheme(file_theme_.get());
   graphics::TFont font = Font();
   if (UsingFileTheme(file_theme, ui_style_, theme)) {
     border_color_ = file_theme->GetColor(skin_item::kControlBorderColor);
@@ -61,8 +59,7 @@ void TsuiCustomGroupBox::ApplyUIStyle() {
 
 void TsuiCustomGroupBox::Notification(TComponent* component, framework::TOperation operation) {
   TsuiCustomPanel::Notification(component, operation);
-  if (operation == framework::TOperation::Remove && component == file_theme_) {
-    file_theme_ = nullptr;
+  if (file_theme_.Released(component, operation)) {
     PropagateUIStyle(this, DeepBlue, nullptr);
     SetUIStyle(DeepBlue);
   }

@@ -216,6 +216,8 @@ bool UsingFileTheme(const TsuiFileTheme* file_theme, TsuiUIStyle style,
   return false;
 }
 
+graphics::TBitmap LoadThemePicture(const std::string& name) { return LoadPicture(name); }
+
 PictureLoader SetPictureLoader(PictureLoader loader) {
   PictureLoader previous = Loader() ? Loader() : PictureLoader(&LoadModulePicture);
   Loader() = std::move(loader);

@@ -66,6 +66,11 @@ using PictureLoader = std::function<graphics::TBitmap(const std::string& name)>;
 // restores the platform's (LoadModulePicture). Tests install fakes.
 PictureLoader SetPictureLoader(PictureLoader loader);
 
+// The picture of that name through the loader in force (a built-in theme
+// picture that no table entry names, such as the menus' check mark).
+// Throws base::Error "Resource NAME not found" when there is none.
+graphics::TBitmap LoadThemePicture(const std::string& name);
+
 // The platform's loader: BITMAP resources of the running executable on
 // Windows (sui_themes_win.cpp); elsewhere there are none and every name is
 // missing.

@@ -37,10 +37,14 @@ public:
   virtual void Build(framework::TForm& form) = 0;
   // Puts the controls into their columns' states (after the form shows).
   virtual void ApplyStates() {}
+  // When the page is saved only, after ApplyStates, with the form on
+  // screen: what must be shown for real before the picture is taken.
+  virtual void BeforeSave() {}
 };
 
 std::unique_ptr<Page> MakeButtonsPage();
 std::unique_ptr<Page> MakeChecksPage();
+std::unique_ptr<Page> MakeMenusPage();
 
 // The file theme of a row, owned by the form; null for a built-in theme.
 // One that is not found leaves its row in DeepBlue.

@@ -1,11 +1,11 @@
 // The skin gallery: every skinned control of the library in every built-in
 // theme and state, and in the two example skin files ("jade.skn" and
 // "ember.skn", found next to the executable), one page of the form per
-// kind of control ("--page buttons", the default, or "--page checks"). With
-// "--save FILE.bmp" it puts each control into its state through the
-// control's own messages, saves a picture of the window and exits
-// (scripts/gallery-screenshot.sh turns the pages into the pictures in
-// docs/); without, it stays open to be tried by hand.
+// kind of control ("--page buttons", the default, "--page checks" or
+// "--page menus"). With "--save FILE.bmp" it puts each control into its
+// state through the control's own messages, saves a picture of the window
+// and exits (scripts/gallery-screenshot.sh turns the pages into the
+// pictures in docs/); without, it stays open to be tried by hand.
 #include <string>
 
 #include "base/file_system.h"
@@ -43,6 +43,7 @@ void SaveWindow(HWND hwnd, const std::string& path) {
 
 std::unique_ptr<gallery::Page> MakePage(const std::wstring& name) {
   if (name == L"checks") return gallery::MakeChecksPage();
+  if (name == L"menus") return gallery::MakeMenusPage();
   return gallery::MakeButtonsPage();
 }
 
@@ -79,6 +80,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Pump(300);
     page->ApplyStates();
     Pump(300);
+    page->BeforeSave();
+    Pump(200);
     RedrawWindow(form->Handle(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Pump(200);

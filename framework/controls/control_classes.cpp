@@ -5,6 +5,7 @@
 #include "framework/controls/custom_control.h"
 #include "framework/controls/form.h"
 #include "framework/controls/label.h"
+#include "framework/controls/menus.h"
 #include "framework/controls/timer.h"
 #include "framework/controls/win_control.h"
 
@@ -171,6 +172,7 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
           .EnumProp("Position", kPositions, &TCustomForm::Position, &TCustomForm::SetPosition)
           .Prop("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth)
           .Prop("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight)
+          .Prop("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu)
           .Event("OnCreate", &TCustomForm::OnCreate)
           .Event("OnDestroy", &TCustomForm::OnDestroy)
           .Event("OnShow", &TCustomForm::OnShow)

@@ -7,6 +7,8 @@
 
 namespace framework {
 
+class TMainMenu;
+
 enum class TFormBorderStyle : std::uint8_t { bsNone, bsSingle, bsSizeable, bsDialog };
 enum class TPosition : std::uint8_t { poDesigned, poScreenCenter };
 
@@ -54,6 +56,14 @@ public:
   void SetClientWidth(int width) { SetClientSize(width, ClientHeight()); }
   void SetClientHeight(int height) { SetClientSize(ClientWidth(), height); }
   TRect ClientRect() const override;
+
+  // The menu shown as the window's menu bar (not owned; cleared when it
+  // goes). Made again from the menu's items whenever they change; an
+  // owner-drawn menu's items are measured and drawn by their menu, and
+  // their commands reach their OnClick. A menu is shown by one form at a
+  // time: the form that took it last.
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* menu);
 
   // The form's window is the active window.
   bool Active() const;
@@ -113,6 +123,10 @@ private:
   int client_width_ = 0;
   int client_height_ = 0;
   bool in_modal_loop_ = false;
+  // The native menu bar made from menu_.
+  void UpdateNativeMenu();
+  TMainMenu* menu_ = nullptr;     // not owned
+  void* native_menu_ = nullptr;   // HMENU; the window destroys the one it holds
 };
 
 class TForm : public TCustomForm {

@@ -4,6 +4,7 @@
 #include "base/text_codec.h"
 #include "framework/graphics/bmp_codec.h"
 #include "framework/graphics/jpeg_codec.h"
+#include "framework/controls/menus.h"
 #include <optional>
 
 #include "base/win_api.h"
@@ -38,6 +39,7 @@ graphics::TBitmap LoadPictureResource(const std::string& name) {
 TLayoutContext ControlLayoutContext() {
   TLayoutContext context;
   context.set_parent = [](TComponent& child, TComponent& parent) {
+    if (SetMenuParent(child, parent)) return;
     auto* control = dynamic_cast<TControl*>(&child);
     auto* container = dynamic_cast<TWinControl*>(&parent);
     if (control && container) control->SetParent(container);

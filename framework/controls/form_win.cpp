@@ -5,6 +5,8 @@
 #include "base/text_codec.h"
 #include "framework/controls/application.h"
 #include "framework/controls/form.h"
+#include "framework/controls/menu_native.h"
+#include "framework/controls/menus.h"
 
 #include "base/win_api.h"
 
@@ -45,7 +47,44 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
 
 // No OnDestroy here: by now the derived form's destructor has run, and a
 // handler would touch its dead members (see BeforeDestruction).
-TCustomForm::~TCustomForm() = default;
+TCustomForm::~TCustomForm() {
+  // The menu must not call back into a form that is going.
+  if (menu_) {
+    menu_->OnWindowChange = nullptr;
+    menu_->RemoveFreeNotification(this);
+  }
+  // A window destroys the menu it holds; one never handed over is ours.
+  if (native_menu_ && !HandleAllocated()) DestroyMenu(static_cast<HMENU>(native_menu_));
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+  if (menu == menu_) return;
+  if (menu_) {
+    menu_->OnWindowChange = nullptr;
+    menu_->RemoveFreeNotification(this);
+  }
+  menu_ = menu;
+  if (menu_) {
+    menu_->FreeNotification(this);
+    menu_->OnWindowChange = [this](bool) { UpdateNativeMenu(); };
+  }
+  UpdateNativeMenu();
+}
+
+void TCustomForm::UpdateNativeMenu() {
+  HMENU old_menu = static_cast<HMENU>(native_menu_);
+  HMENU new_menu = menu_ ? static_cast<HMENU>(BuildNativeMenu(*menu_, true)) : nullptr;
+  native_menu_ = new_menu;
+  if (!HandleAllocated()) {
+    if (old_menu) DestroyMenu(old_menu);
+    return;
+  }
+  ::SetMenu(Handle(), new_menu);
+  if (old_menu) DestroyMenu(old_menu);
+  DrawMenuBar(Handle());
+  // The bar takes its height from the client area: give it back.
+  ApplyClientSize();
+}
 
 void TCustomForm::BeforeDestruction() noexcept {
   TWinControl::BeforeDestruction();
@@ -96,6 +135,11 @@ void TCustomForm::CreateWnd() {
                         Height());
   }
   TWinControl::CreateWnd();
+  if (native_menu_) {
+    ::SetMenu(Handle(), static_cast<HMENU>(native_menu_));
+  } else if (menu_) {
+    UpdateNativeMenu();
+  }
   ApplyClientSize();
 }
 
@@ -140,6 +184,10 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
 void TCustomForm::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
   if (operation == TOperation::Remove && component == active_control_) active_control_ = nullptr;
+  if (operation == TOperation::Remove && component == menu_) {
+    menu_ = nullptr;
+    UpdateNativeMenu();
+  }
 }
 
 bool TCustomForm::Active() const {
@@ -235,6 +283,7 @@ void TCustomForm::SelectNext(TWinControl* current, bool forward) {
 }
 
 void TCustomForm::WndProc(TMessage& m) {
+  if (menu_ && DispatchMenuMessage(*menu_, m)) return;
   switch (m.Msg) {
     case CM_DIALOGKEY:
       if (m.WParam == VK_TAB) {

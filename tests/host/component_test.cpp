@@ -2,6 +2,7 @@
 // in both directions, names, owner changes, and components freed directly.
 // Run under ASan, any dangling pointer left behind shows up as a crash.
 #include "framework/core/component.h"
+#include "framework/core/component_ref.h"
 
 #include <gtest/gtest.h>
 
@@ -26,14 +27,11 @@ public:
   }
   ~Probe() override { log_->push_back("~" + Name()); }
 
-  // Refers to another component the way controls do (FocusControl): asks to
-  // be told when it goes, and forgets it then.
-  void SetTarget(TComponent* target) {
-    if (target_) RemoveFreeNotification(target_);
-    target_ = target;
-    if (target_) FreeNotification(target_);
-  }
-  TComponent* Target() const { return target_; }
+  // Refers to another component the way controls do (a file theme): asks
+  // to be told when it goes, and forgets it then.
+  void SetTarget(TComponent* target) { target_.Set(target); }
+  TComponent* Target() const { return target_.get(); }
+  int released = 0;
   bool saw_destroying_sender = false;
 
 protected:
@@ -43,14 +41,14 @@ protected:
     std::string name = component->Name().empty() ? "?" : component->Name();
     log_->push_back(Name() + (operation == TOperation::Insert ? ":+" : ":-") + name);
     if (operation == TOperation::Remove && component->IsDestroying()) saw_destroying_sender = true;
-    if (operation == TOperation::Remove && component == target_) target_ = nullptr;
+    if (target_.Released(component, operation)) ++released;
     TComponent::Notification(component, operation);
   }
   void Loaded() override { log_->push_back(Name() + ":loaded"); }
 
 private:
   std::vector<std::string>* log_;
-  TComponent* target_ = nullptr;
+  framework::TComponentRef<TComponent> target_{*this};
 };
 
 std::vector<std::string> Only(const std::vector<std::string>& log, char kind) {
@@ -165,6 +163,25 @@ TEST(ComponentNotificationTest, SiblingReferencesSurviveTheOwnersDestruction) {
   form.reset();
   EXPECT_EQ(Only(log, '~'), (std::vector<std::string>{"~form", "~c", "~b", "~a"}));
   EXPECT_EQ(Only(log, '-'), (std::vector<std::string>{"b:-c", "a:-b"}));
+}
+
+TEST(ComponentNotificationTest, ReferenceFollowsItsNewTargetAndForgetsTheOld) {
+  std::vector<std::string> log;
+  Probe holder(nullptr, "holder", &log);
+  auto* first = new Probe(nullptr, "first", &log);
+  auto* second = new Probe(&holder, "second", &log);  // owned: its Insert is no release
+  holder.SetTarget(first);
+  holder.SetTarget(second);
+  delete first;  // no longer referred to: not heard
+  EXPECT_EQ(holder.Target(), second);
+  EXPECT_EQ(holder.released, 0);
+  log.clear();
+  delete second;
+  // Owned and referred to, second is heard of twice (leaving the holder's
+  // list, and going), but released once.
+  EXPECT_EQ(Only(log, '-'), (std::vector<std::string>{"holder:-second", "holder:-second"}));
+  EXPECT_EQ(holder.Target(), nullptr);
+  EXPECT_EQ(holder.released, 1);
 }
 
 TEST(ComponentNameTest, FindComponentIgnoresAsciiCaseAndLooksOneLevelDown) {
