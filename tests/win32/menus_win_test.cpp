@@ -8,17 +8,25 @@
 // input, while the test's thread sits in Popup.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <set>
+#include <string>
 #include <thread>
 
+#include "base/file_system.h"
+#include "base/text_codec.h"
 #include "base/win_api.h"
 #include "framework/controls/application.h"
 #include "framework/controls/form.h"
 #include "framework/controls/menus.h"
+#include "skin/sui_file_theme.h"
 #include "skin/sui_menu.h"
+#include "skin/sui_skin_items.h"
 
 #include "tests/win32/support/ui_input.h"
+#include "tools/mkskin/skin_archive_writer.h"
+#include "tools/mkskin/skin_container_writer.h"
 
 namespace {
 
@@ -348,6 +356,85 @@ TEST(MainMenuOnAPlainForm, ItsCommandsReachTheItems) {
   EXPECT_EQ(clicks, 1);
   TComponent::Free(form);
   Pump(50);
+}
+
+// A skin file with the menu colours: the side bar flat in bar, the item
+// ground in item, the selection in selected.
+std::string WriteMenuSkin(const std::filesystem::path& path, TColor bar, TColor item,
+                          TColor selected) {
+  auto entry = [](int number, TColor colour) {
+    return mkskin::IntegerEntry(
+        std::string(*skin::SkinItemName(skin::TSkinItemKind::Color, number)),
+        static_cast<std::int32_t>(colour));
+  };
+  const base::Bytes container = mkskin::WriteContainer({
+      entry(skin::menu_item::kBarColor, bar),
+      entry(skin::menu_item::kBarToColor, bar),
+      entry(skin::menu_item::kColor, item),
+      entry(skin::menu_item::kSelectedColor, selected),
+  });
+  const std::string name = base::WideToGbkLossy(path.wstring());
+  base::NativeFileSystem().WriteWholeFile(name,
+                                          mkskin::WriteSkinArchive("SKINDATA.SK2", container));
+  return name;
+}
+
+TEST(MenusAndFileThemes, SwitchingTheFormsFileThemeRestylesItsMenusAndRedrawsTheBar) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "menus-file-theme";
+  std::filesystem::create_directories(dir);
+  const std::string jade = WriteMenuSkin(dir / "jade.skn", 0x20A020, 0xE0F0E0, 0x108010);
+  const std::string ember = WriteMenuSkin(dir / "ember.skn", 0x2040C0, 0x303030, 0x0060E0);
+
+  auto* form = new framework::TForm(nullptr);
+  form->SetBounds(60, 60, 360, 200);
+  auto* theme = new skin::TsuiFileTheme(form);
+  theme->SetThemeFile(jade);
+  ASSERT_TRUE(theme->Ready());
+  auto* popup = new skin::TsuiPopupMenu(form);
+  auto* main = new skin::TsuiMainMenu(form);
+  for (auto* menu : {static_cast<framework::TMenu*>(popup), static_cast<framework::TMenu*>(main)}) {
+    auto* item = new TMenuItem(form);
+    item->SetCaption("&File");
+    menu->Items()->Add(item);
+  }
+  popup->SetUIStyle(skin::FromThemeFile);
+  popup->SetFileTheme(theme);
+  main->SetUIStyle(skin::FromThemeFile);
+  main->SetFileTheme(theme);
+  form->SetMenu(main);
+  form->Show();
+  Pump(200);
+  EXPECT_EQ(popup->Color(), 0xE0F0E0u);
+  EXPECT_EQ(main->SelectedColor(), 0x108010u);
+
+  // The pixels of the bar's one item: in the side bar, and at its far end.
+  auto bar_pixels = [&] {
+    HWND hwnd = form->Handle();
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    DrawMenuBar(hwnd);
+    Pump(200);
+    RECT r{}, window_rect{};
+    GetMenuItemRect(hwnd, GetMenu(hwnd), 0, &r);
+    GetWindowRect(hwnd, &window_rect);
+    HDC dc = GetWindowDC(hwnd);
+    const int mid = (r.top + r.bottom) / 2 - window_rect.top;
+    const std::pair<TColor, TColor> pixels{GetPixel(dc, r.left - window_rect.left + 2, mid),
+                                           GetPixel(dc, r.right - window_rect.left - 2, mid)};
+    ReleaseDC(hwnd, dc);
+    return pixels;
+  };
+  EXPECT_EQ(bar_pixels(), (std::pair<TColor, TColor>{0x20A020, 0xE0F0E0}));
+
+  // The theme re-applies itself to every skinned menu of its form.
+  theme->SetThemeFile(ember);
+  EXPECT_EQ(popup->Color(), 0x303030u);
+  EXPECT_EQ(popup->BarColor(), 0x2040C0u);
+  EXPECT_EQ(main->SelectedColor(), 0x0060E0u);
+  EXPECT_EQ(bar_pixels(), (std::pair<TColor, TColor>{0x2040C0, 0x303030}));
+
+  TComponent::Free(form);
+  Pump(50);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
