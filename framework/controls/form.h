@@ -123,6 +123,7 @@ private:
   int client_width_ = 0;
   int client_height_ = 0;
   bool in_modal_loop_ = false;
+  bool in_size_ = false;  // inside WM_SIZE: bounds set there send no second one
   // The native menu bar made from menu_.
   void UpdateNativeMenu();
   TMainMenu* menu_ = nullptr;     // not owned

@@ -141,6 +141,9 @@ void TCustomForm::CreateWnd() {
     UpdateNativeMenu();
   }
   ApplyClientSize();
+  // The client area is known only now (frame, menu bar): aligned children
+  // were placed in a guess of it.
+  Realign();
 }
 
 void TCustomForm::SetClientSize(int width, int height) {
@@ -318,6 +321,22 @@ void TCustomForm::WndProc(TMessage& m) {
       TControl::SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
       break;
     }
+    case WM_SIZE:
+      // Resized by the user or the system (maximised, restored, a menu bar
+      // that came or went): the bounds follow, and the aligned children
+      // are placed in the new client area.
+      if (m.WParam != SIZE_MINIMIZED && !in_size_) {
+        in_size_ = true;
+        struct Done {
+          bool& flag;
+          ~Done() { flag = false; }
+        } done{in_size_};
+        RECT r;
+        GetWindowRect(Handle(), &r);
+        TControl::SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        Realign();
+      }
+      break;
     default:
       break;
   }

@@ -23,6 +23,13 @@ void* BuildNativeMenu(TMenu& menu, bool bar);
 // menu's; m.Result then holds the answer.
 bool DispatchMenuMessage(TMenu& menu, TMessage& m);
 
+// Shows item's sub-items as a popup menu with its top-left at the screen
+// point (the menu of a menu bar's button) and returns when it closes,
+// after the chosen item's Click. The items are measured and drawn through
+// the menu whose tree holds item. Nothing happens for an item outside any
+// menu or without visible sub-items.
+void PopupMenuItem(TMenuItem& item, int x, int y);
+
 // While an item draws itself (inside DrawItem, called by
 // DispatchMenuMessage): the menu's window (HWND), the menu's device context
 // (HDC) and the item's rectangle on it. Null at any other time.

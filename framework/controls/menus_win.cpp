@@ -126,14 +126,15 @@ bool MenuChar(TMenu& menu, TMessage& m) {
 }
 
 // ---------------------------------------------------------------------------
-// The popup menu's window: it owns the open menu and so receives its
-// requests, and the chosen item's WM_COMMAND, which the system posts once
-// the menu has closed.
+// The window that owns an open popup menu and so receives its requests
+// (and, for a TPopupMenu, the chosen item's WM_COMMAND, which the system
+// posts once the menu has closed). Its user data is the TMenu whose items
+// are shown.
 
 constexpr wchar_t kPopupWindowClass[] = L"VantoPopupMenuWindow";
 
 LRESULT CALLBACK PopupWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  auto* menu = reinterpret_cast<TPopupMenu*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* menu = reinterpret_cast<TMenu*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (menu) {
     try {
       TMessage m{msg, wparam, lparam, 0};
@@ -146,7 +147,7 @@ LRESULT CALLBACK PopupWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpar
   return DefWindowProcW(hwnd, msg, wparam, lparam);
 }
 
-HWND CreatePopupWindow(TPopupMenu* menu) {
+HWND CreatePopupWindow(TMenu* menu) {
   static const ATOM atom = [] {
     WNDCLASSW wc{};
     wc.lpfnWndProc = PopupWindowProc;
@@ -193,6 +194,32 @@ bool DispatchMenuMessage(TMenu& menu, TMessage& m) {
   }
 }
 
+void PopupMenuItem(TMenuItem& item, int x, int y) {
+  TMenu* menu = item.GetParentMenu();
+  if (!menu) return;
+  struct Owned {
+    HMENU menu = nullptr;
+    HWND window = nullptr;
+    ~Owned() {
+      if (menu) DestroyMenu(menu);
+      if (window) DestroyWindow(window);
+    }
+  } owned;
+  owned.menu = CreatePopupMenu();
+  if (!owned.menu) throw base::Error("Cannot create a menu");
+  Fill(owned.menu, item, menu->OwnerDraw());
+  if (GetMenuItemCount(owned.menu) <= 0) return;
+  owned.window = CreatePopupWindow(menu);
+  // The command comes back as the result, not as a posted WM_COMMAND, so
+  // that the window can go at once.
+  const UINT command = static_cast<UINT>(
+      TrackPopupMenu(owned.menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
+                     x, y, 0, owned.window, nullptr));
+  if (command == 0) return;
+  // Looked up again: the menu may have changed while it was open.
+  if (TMenuItem* chosen = menu->FindItem(static_cast<std::uint16_t>(command))) chosen->Click();
+}
+
 const TMenuDrawTarget* CurrentMenuDrawTarget() { return g_draw_target; }
 
 graphics::TFont SystemMenuFont() {
@@ -228,7 +255,8 @@ void TPopupMenu::Popup(int x, int y) {
   if (OnPopup) OnPopup(this);
   if (!window_) window_ = CreatePopupWindow(this);
   HMENU handle = static_cast<HMENU>(BuildNativeMenu(*this, false));
-  TrackPopupMenu(handle, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, 0, static_cast<HWND>(window_), nullptr);
+  TrackPopupMenu(handle, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, 0,
+                 static_cast<HWND>(window_), nullptr);
   DestroyMenu(handle);
   // The chosen item's WM_COMMAND is already posted; the message loop
   // delivers it, so OnClick runs with the menu gone.

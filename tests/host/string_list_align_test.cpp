@@ -1,9 +1,11 @@
-// The string list's change announcements and the rule of aligned controls.
+// The string list's change announcements, the rule of aligned controls and
+// the rule of tool bar buttons.
 #include <gtest/gtest.h>
 
 #include "base/error.h"
 #include "framework/core/align_rules.h"
 #include "framework/core/string_list.h"
+#include "framework/core/tool_bar_rules.h"
 
 namespace framework {
 namespace {
@@ -84,6 +86,29 @@ TEST(AlignRules, StripsLargerThanTheAreaNeverInvertIt) {
   EXPECT_GE(r[1].Height(), 0);
   EXPECT_GE(r[2].Width(), 0);
   EXPECT_GE(r[2].Height(), 0);
+}
+
+TEST(ToolBarRule, ButtonsRunLeftToRightAndWrapOnlyWhenTheyWouldCrossTheEdge) {
+  // 40 + 30 fit in 80; 20 more would cross it and starts row 2.
+  TToolBarLayout wrapped = ArrangeToolButtons({40, 30, 20, 50}, 80, 22, true, false);
+  EXPECT_EQ(wrapped.rows, 2);
+  EXPECT_EQ(wrapped.buttons, (std::vector<TRect>{
+                                 {0, 0, 40, 22}, {40, 0, 70, 22}, {0, 22, 20, 44}, {20, 22, 70, 44}}));
+  // Exactly filling the width is no crossing.
+  EXPECT_EQ(ArrangeToolButtons({40, 40}, 80, 22, true, false).rows, 1);
+  // A row takes its first button however wide; without wrapping one row.
+  TToolBarLayout wide = ArrangeToolButtons({100, 10}, 80, 20, true, false);
+  EXPECT_EQ(wide.buttons[0], (TRect{0, 0, 100, 20}));
+  EXPECT_EQ(wide.buttons[1], (TRect{0, 20, 10, 40}));
+  EXPECT_EQ(ArrangeToolButtons({40, 30, 20, 50}, 80, 22, false, false).rows, 1);
+  EXPECT_EQ(ArrangeToolButtons({}, 80, 22, true, false).rows, 0);
+  EXPECT_EQ(ArrangeToolButtons({-5}, 80, 22, true, false).buttons[0], (TRect{0, 0, 0, 22}));
+  EXPECT_EQ(ToolButtonWidthForText(24), 38);
+}
+
+TEST(ToolBarRule, RightToLeftMirrorsEachRowWithinTheWidth) {
+  TToolBarLayout layout = ArrangeToolButtons({40, 30, 20}, 80, 22, true, true);
+  EXPECT_EQ(layout.buttons, (std::vector<TRect>{{40, 0, 80, 22}, {10, 0, 40, 22}, {60, 22, 80, 44}}));
 }
 
 }  // namespace
