@@ -12,3 +12,11 @@ if(WIN32)
   target_link_libraries(vanto_skin_menu_bar PUBLIC vanto_skin_form_rules vanto_skin_menus
     vanto_controls)
 endif()
+
+# The skinned form on its host window.
+if(WIN32)
+  add_library(vanto_skin_form STATIC ${CMAKE_CURRENT_SOURCE_DIR}/sui_form_win.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/sui_form_classes_win.cpp)
+  target_link_libraries(vanto_skin_form PUBLIC vanto_skin_menu_bar vanto_skin_title_bar
+    vanto_skin_controls comctl32)
+endif()

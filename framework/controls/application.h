@@ -14,10 +14,12 @@
 // order: the message loop stops and the entry point returns a non-zero
 // exit code. Nothing is ever thrown into the system, so std::terminate is
 // never reached.
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace framework {
@@ -76,6 +78,21 @@ public:
   using ExceptionHandler = std::function<void(const std::string& message)>;
   void SetExceptionHandler(ExceptionHandler handler) { exception_handler_ = std::move(handler); }
 
+  // A message as the loop takes it from the queue.
+  struct TQueuedMessage {
+    void* window;  // HWND
+    std::uint32_t msg;
+    std::uintptr_t wparam;
+    std::intptr_t lparam;
+  };
+  // Sees every queued message before anything else does (dialog keys,
+  // dispatch); true: handled, it goes no further. Hooks are asked in the
+  // order they were added; AddMessageHook returns the number that removes
+  // the hook again (never 0). A hook may remove itself while it runs.
+  using MessageHook = std::function<bool(const TQueuedMessage& message)>;
+  int AddMessageHook(MessageHook hook);
+  void RemoveMessageHook(int id);
+
   // The text the error report shows for a message: a full stop appended
   // when it does not end in one.
   static std::string ErrorText(std::string message);
@@ -95,6 +112,8 @@ private:
   bool last_resort_showing_ = false;
   int exit_code_ = 0;
   ExceptionHandler exception_handler_;
+  std::vector<std::pair<int, MessageHook>> message_hooks_;
+  int last_message_hook_ = 0;
 };
 
 // The program's application object.

@@ -111,6 +111,15 @@ void TApplication::Initialize() {
 
 void TApplication::SetTitle(const std::string& title) { title_ = title; }
 
+int TApplication::AddMessageHook(MessageHook hook) {
+  message_hooks_.emplace_back(++last_message_hook_, std::move(hook));
+  return last_message_hook_;
+}
+
+void TApplication::RemoveMessageHook(int id) {
+  std::erase_if(message_hooks_, [id](const auto& entry) { return entry.first == id; });
+}
+
 void TApplication::AdoptForm(TCustomForm* form, bool main) {
   forms_.emplace_back(form);
   if (main || !main_form_) main_form_ = form;
@@ -133,6 +142,13 @@ bool TApplication::HandleMessage(bool wait) {
     return false;
   }
   try {
+    if (!message_hooks_.empty()) {
+      const TQueuedMessage queued{msg.hwnd, msg.message, msg.wParam, msg.lParam};
+      // A copy: a hook may add or remove hooks.
+      const auto hooks = message_hooks_;
+      for (const auto& [id, hook] : hooks)
+        if (hook(queued)) return true;
+    }
     if (IsKeyMessageForForm(msg)) return true;
   } catch (...) {
     HandleCurrentException();

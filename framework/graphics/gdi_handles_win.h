@@ -115,10 +115,13 @@ private:
   HDC dc_;
 };
 
-// GetDC for the scope, then ReleaseDC.
+// GetDC for the scope (GetWindowDC with kWholeWindow: the frame too), then
+// ReleaseDC.
 class WindowDC {
 public:
-  explicit WindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+  static constexpr bool kWholeWindow = true;
+  explicit WindowDC(HWND window, bool whole_window = false) noexcept
+      : window_(window), dc_(whole_window ? GetWindowDC(window) : GetDC(window)) {}
   WindowDC(const WindowDC&) = delete;
   WindowDC& operator=(const WindowDC&) = delete;
   ~WindowDC() {

@@ -212,6 +212,41 @@ TEST(TimerTest, FiresThroughTheMessageLoopUntilDisabled) {
 // Accelerators: the character after a single '&', compared with a typed
 // UTF-16 unit as a whole character.
 
+TEST(MessageHookTest, HooksSeeQueuedMessagesInOrderAndAHandledOneGoesNoFurther) {
+  auto* form = new framework::TForm(nullptr);
+  form->Show();
+  testing_support::Pump(50);
+  std::vector<std::string> seen;
+  int typed = 0;
+  form->OnKeyPress = [&](framework::TComponent*, char&) { ++typed; };
+  auto& app = framework::Application();
+  const UINT kProbe = WM_APP + 7;
+  const int first = app.AddMessageHook([&](const framework::TApplication::TQueuedMessage& m) {
+    if (m.msg == kProbe) seen.push_back("first " + std::to_string(m.wparam));
+    // Characters 'x' are taken here: the form never hears of them.
+    return m.msg == WM_CHAR && m.wparam == 'x';
+  });
+  int second = 0;
+  second = app.AddMessageHook([&](const framework::TApplication::TQueuedMessage& m) {
+    if (m.msg != kProbe) return false;
+    seen.push_back("second " + std::to_string(m.wparam));
+    app.RemoveMessageHook(second);  // removing itself while it runs
+    return false;
+  });
+  PostMessageW(form->Handle(), kProbe, 1, 0);
+  PostMessageW(form->Handle(), kProbe, 2, 0);
+  PostMessageW(form->Handle(), WM_CHAR, 'x', 0);
+  PostMessageW(form->Handle(), WM_CHAR, 'y', 0);
+  testing_support::Pump(100);
+  EXPECT_EQ(seen, (std::vector<std::string>{"first 1", "second 1", "first 2"}));
+  EXPECT_EQ(typed, 1) << "only 'y' reached the form";
+  app.RemoveMessageHook(first);
+  PostMessageW(form->Handle(), WM_CHAR, 'x', 0);
+  testing_support::Pump(50);
+  EXPECT_EQ(typed, 2);
+  framework::TComponent::Free(form);
+}
+
 TEST(AcceleratorTest, ATypedCharacterMatchesOnlyTheWholeCharacterAfterASingleAmpersand) {
   using testing_support::Gbk;
   EXPECT_EQ(AcceleratorOf("Save &&Close &As"), "A");

@@ -1,0 +1,212 @@
+// The skinned form on a real host window: the native caption goes and comes
+// back with the original window procedure, the window region has rounded
+// top and square bottom corners, a double click on the title maximises over
+// the work area as the frame rules place it, Alt+Space opens the window
+// menu, and the form's Menu is shown by the skinned menu bar, never by the
+// native one.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "base/win_api.h"
+#include "framework/controls/application.h"
+#include "framework/controls/form.h"
+#include "skin/skin_window.h"
+#include "skin/sui_form.h"
+
+#include "tests/win32/support/ui_input.h"
+
+namespace {
+
+using framework::TComponent;
+using framework::TFormBorderStyle;
+using graphics::TRect;
+using skin::TsuiForm;
+using testing_support::Pump;
+
+RECT WindowRect(framework::TCustomForm& form) {
+  RECT r{};
+  GetWindowRect(form.Handle(), &r);
+  return r;
+}
+
+HWND WaitForMenuWindow(int ms) {
+  for (int i = 0; i < ms / 10; ++i) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (menu && IsWindowVisible(menu)) return menu;
+    Sleep(10);
+  }
+  return nullptr;
+}
+
+struct SkinnedFormTest : ::testing::Test {
+  framework::TForm* host = new framework::TForm(nullptr);
+  void SetUp() override {
+    SetCursorPos(0, 0);
+    host->SetCaption("Host");
+    host->SetBounds(120, 100, 320, 220);
+    host->Show();
+    Pump(100);
+  }
+  void TearDown() override {
+    TComponent::Free(host);
+    Pump(50);
+  }
+  bool InRegion(int x, int y) {
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    const int kind = GetWindowRgn(host->Handle(), rgn);
+    const bool inside = kind != ERROR && PtInRegion(rgn, x, y);
+    DeleteObject(rgn);
+    return inside;
+  }
+  void DoubleClickTitle(TsuiForm& form) {
+    skin::TsuiTitleBar* bar = form.TitleBar();
+    const int x = bar->Width() / 2, y = bar->Height() / 2;
+    testing_support::MoveTo(*bar, x, y);
+    // MoveTo speaks in the parent's client coordinates: the bar's parent
+    // is the skinned form, whose origin is the host's client origin.
+    testing_support::MouseButton(true);
+    testing_support::MouseButton(false);
+    Pump(30);
+    testing_support::MouseButton(true);
+    testing_support::MouseButton(false);
+    Pump(300);
+  }
+};
+
+TEST_F(SkinnedFormTest, AttachingTakesTheCaptionAndDetachingGivesEverythingBack) {
+  HWND hwnd = host->Handle();
+  const LONG_PTR own_proc = GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
+  ASSERT_TRUE(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CAPTION);
+
+  auto* skinned = new TsuiForm(host);
+  Pump(100);
+  ASSERT_NE(skinned->TitleBar(), nullptr);
+  EXPECT_EQ(skinned->HostForm(), host);
+  EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CAPTION, 0);
+  EXPECT_EQ(host->BorderStyle(), TFormBorderStyle::bsDialog) << "bsSingle becomes bsDialog";
+  EXPECT_EQ(skinned->TitleBar()->Caption(), "Host");
+  EXPECT_EQ(skinned->BoundsRect(), host->ClientRect()) << "it fills the client area";
+  EXPECT_EQ(skinned->TitleBar()->Top(), 0);
+  // The title bar's query reaches the form's answer.
+  EXPECT_EQ(skinned->Perform(skin::kTitleBarBorderQuery),
+            skin::TitleBarBorderAnswer(skinned->Look().Metrics));
+  // Setting the caption reaches the host and the bar.
+  skinned->SetCaption("Skinned");
+  EXPECT_EQ(host->Caption(), "Skinned");
+  EXPECT_EQ(skinned->TitleBar()->Caption(), "Skinned");
+
+  // A second one on the same host stays a plain panel.
+  auto* second = new TsuiForm(host);
+  EXPECT_EQ(second->TitleBar(), nullptr);
+  EXPECT_EQ(second->HostForm(), nullptr);
+  TComponent::Free(second);
+
+  TComponent::Free(skinned);
+  Pump(100);
+  EXPECT_EQ(GetWindowLongPtrW(hwnd, GWLP_WNDPROC), own_proc);
+  EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CAPTION);
+  EXPECT_EQ(host->BorderStyle(), TFormBorderStyle::bsSingle);
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(hwnd, rgn), ERROR) << "no region any more";
+  DeleteObject(rgn);
+  // Messages keep flowing to the host alone.
+  SetWindowPos(hwnd, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+  Pump(50);
+}
+
+TEST_F(SkinnedFormTest, RoundedTopCornersASquareBottomAndSquareOnesWithoutTitleBar) {
+  auto* skinned = new TsuiForm(host);
+  skinned->SetRoundCorner(11);
+  skinned->SetRoundCornerBottom(0);
+  Pump(100);
+  const RECT r = WindowRect(*host);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  EXPECT_FALSE(InRegion(0, 0));
+  EXPECT_FALSE(InRegion(w - 1, 0));
+  EXPECT_TRUE(InRegion(w / 2, 0));
+  EXPECT_TRUE(InRegion(0, 11));
+  EXPECT_TRUE(InRegion(0, h - 1));
+  EXPECT_TRUE(InRegion(w - 1, h - 1));
+  skinned->SetTitleBarVisible(false);
+  Pump(50);
+  EXPECT_EQ(skinned->RoundCorner(), 0) << "read as 0 while the title bar is hidden";
+  EXPECT_TRUE(InRegion(0, 0));
+  EXPECT_TRUE(InRegion(w - 1, 0));
+}
+
+TEST_F(SkinnedFormTest, ADoubleClickOnTheTitleMaximisesOverTheWorkAreaAndRestores) {
+  host->SetBorderStyle(TFormBorderStyle::bsSizeable);
+  auto* skinned = new TsuiForm(host);
+  EXPECT_EQ(host->BorderStyle(), TFormBorderStyle::bsSizeable) << "a sizing frame stays";
+  Pump(100);
+  const RECT before = WindowRect(*host);
+  DoubleClickTitle(*skinned);
+  ASSERT_TRUE(IsZoomed(host->Handle()));
+  const TRect expected = skin::MaximisedBounds(skin::GetWorkArea());
+  const RECT r = WindowRect(*host);
+  EXPECT_EQ((TRect{r.left, r.top, r.right, r.bottom}), expected);
+  DoubleClickTitle(*skinned);
+  EXPECT_FALSE(IsZoomed(host->Handle()));
+  const RECT restored = WindowRect(*host);
+  EXPECT_EQ(restored.left, before.left);
+  EXPECT_EQ(restored.right, before.right);
+}
+
+TEST_F(SkinnedFormTest, AltSpaceOpensTheWindowMenu) {
+  new TsuiForm(host);
+  Pump(100);
+  SetForegroundWindow(host->Handle());
+  Pump(50);
+  std::atomic<bool> opened{false};
+  RECT menu_rect{};
+  std::thread user([&] {
+    HWND menu = WaitForMenuWindow(2000);
+    if (!menu) return;
+    opened = true;
+    Sleep(100);
+    GetWindowRect(menu, &menu_rect);
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  });
+  INPUT in[4]{};
+  for (INPUT& i : in) i.type = INPUT_KEYBOARD;
+  in[0].ki.wVk = VK_MENU;
+  in[1].ki.wVk = VK_SPACE;
+  in[2].ki.wVk = VK_SPACE;
+  in[2].ki.dwFlags = KEYEVENTF_KEYUP;
+  in[3].ki.wVk = VK_MENU;
+  in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(4, in, sizeof(INPUT));
+  Pump(800);
+  user.join();
+  Pump(50);
+  EXPECT_TRUE(opened);
+}
+
+TEST_F(SkinnedFormTest, TheFormsMenuShowsInTheSkinnedMenuBarBelowTheTitle) {
+  auto* skinned = new TsuiForm(host);
+  auto* menu = new skin::TsuiMainMenu(host);
+  for (const char* caption : {"&File", "&Help"}) {
+    auto* item = new framework::TMenuItem(host);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+  }
+  skinned->SetMenu(menu);
+  host->SetMenu(menu);  // the host's own menu never shows
+  Pump(150);
+  ASSERT_NE(skinned->MenuBar(), nullptr);
+  EXPECT_EQ(skinned->MenuBar()->ButtonCount(), 2);
+  EXPECT_EQ(skinned->MenuBar()->Top(), skinned->TitleBar()->Height());
+  EXPECT_EQ(skinned->MenuBar()->Height(), 22);
+  ShowWindow(host->Handle(), SW_HIDE);
+  ShowWindow(host->Handle(), SW_SHOW);
+  Pump(50);
+  EXPECT_EQ(GetMenu(host->Handle()), nullptr);
+  EXPECT_EQ(menu->SkinnedForm(), skinned);
+  skinned->SetMenu(nullptr);
+  EXPECT_EQ(skinned->MenuBar(), nullptr);
+  EXPECT_EQ(menu->SkinnedForm(), nullptr);
+}
+
+}  // namespace
