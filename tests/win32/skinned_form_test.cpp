@@ -9,13 +9,22 @@
 #include <atomic>
 #include <thread>
 
+#include "base/file_system.h"
+#include "base/text_codec.h"
 #include "base/win_api.h"
 #include "framework/controls/application.h"
 #include "framework/controls/form.h"
+#include "framework/graphics/bmp_codec.h"
 #include "skin/skin_window.h"
+#include "skin/sui_file_theme.h"
 #include "skin/sui_form.h"
+#include "skin/sui_skin_items.h"
 
 #include "tests/win32/support/ui_input.h"
+#include "tools/mkskin/skin_archive_writer.h"
+#include "tools/mkskin/skin_container_writer.h"
+
+#include <filesystem>
 
 namespace {
 
@@ -207,6 +216,67 @@ TEST_F(SkinnedFormTest, TheFormsMenuShowsInTheSkinnedMenuBarBelowTheTitle) {
   skinned->SetMenu(nullptr);
   EXPECT_EQ(skinned->MenuBar(), nullptr);
   EXPECT_EQ(menu->SkinnedForm(), nullptr);
+}
+
+// A skin whose left title picture has see-through pixels in its top-left
+// 4 x 4 corner, within the title's region rows (0 to 3).
+std::string WriteShapedSkin(const std::filesystem::path& path) {
+  constexpr graphics::TColor kTrans = 0xFF00FF;
+  auto picture = [&](int width, bool cut_corner) {
+    graphics::TBitmap b(width, 30);
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < width; ++x)
+        b.SetPixel(x, y, cut_corner && x < 4 && y < 4 ? kTrans : 0x40A040);
+    return graphics::WriteBmp(b);
+  };
+  auto name = [](skin::TSkinItemKind kind, int item) {
+    return std::string(*skin::SkinItemName(kind, item));
+  };
+  using K = skin::TSkinItemKind;
+  const base::Bytes container = mkskin::WriteContainer({
+      mkskin::BitmapEntry(name(K::Picture, 0), picture(30, true)),
+      mkskin::BitmapEntry(name(K::Picture, 1), picture(10, false)),
+      mkskin::BitmapEntry(name(K::Picture, 2), picture(30, false)),
+      mkskin::IntegerEntry(name(K::Color, skin::form_item::kTransColor), kTrans),
+      mkskin::IntegerEntry(name(K::Color, skin::form_item::kFormColor), 0xE0F0E0),
+      mkskin::BooleanEntry(name(K::Flag, skin::form_item::kTitleNeedRegion), 1),
+      mkskin::IntegerEntry(name(K::Integer, skin::form_item::kTitleRegionFirst), 0),
+      mkskin::IntegerEntry(name(K::Integer, skin::form_item::kTitleRegionLast), 3),
+  });
+  const std::string file = base::WideToGbkLossy(path.wstring());
+  base::NativeFileSystem().WriteWholeFile(file,
+                                          mkskin::WriteSkinArchive("SKINDATA.SK2", container));
+  return file;
+}
+
+TEST_F(SkinnedFormTest, SeeThroughPixelsOfTheTitlePictureCutTheWindowRegion) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "shaped-skin";
+  std::filesystem::create_directories(dir);
+  auto* theme = new skin::TsuiFileTheme(host);
+  theme->SetThemeFile(WriteShapedSkin(dir / "shaped.skn"));
+  ASSERT_TRUE(theme->Ready());
+  auto* skinned = new TsuiForm(host);
+  skinned->SetFileTheme(theme);
+  skinned->SetUIStyle(skin::FromThemeFile);
+  Pump(150);
+  ASSERT_TRUE(skinned->Look().TitleNeedRegion);
+  const RECT r = WindowRect(*host);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  EXPECT_FALSE(InRegion(0, 0));
+  EXPECT_FALSE(InRegion(3, 3));
+  EXPECT_TRUE(InRegion(4, 0)) << "the corner ends where the picture's see-through pixels do";
+  EXPECT_TRUE(InRegion(0, 4));
+  EXPECT_TRUE(InRegion(w / 2, 0));
+  EXPECT_TRUE(InRegion(w - 1, 0)) << "the right picture has no see-through pixels";
+  EXPECT_TRUE(InRegion(0, h - 1));
+  // Back to a built-in theme: the picture's shape goes with the skin.
+  skinned->SetFileTheme(nullptr);
+  skinned->SetUIStyle(skin::WinXP);
+  skinned->SetRoundCorner(0);
+  Pump(50);
+  EXPECT_TRUE(InRegion(0, 0));
+  TComponent::Free(skinned);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

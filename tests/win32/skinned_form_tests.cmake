@@ -9,4 +9,4 @@ add_dependencies(stored_layouts_test setup)
 vanto_add_test(NAME menu_bar_test SOURCES menu_bar_test.cpp
   LIBS vanto_skin_menu_bar vanto_ui_input vanto_theme_pictures)
 vanto_add_test(NAME skinned_form_test SOURCES skinned_form_test.cpp
-  LIBS vanto_skin_form vanto_ui_input vanto_theme_pictures)
+  LIBS vanto_skin_form vanto_ui_input vanto_theme_pictures vanto_skin_writer)
