@@ -60,6 +60,15 @@ public:
   // Caption (the control's text) is the title bar's caption and the host's.
   bool TitleBarDrawAppIcon() const;
   void SetTitleBarDrawAppIcon(bool v);
+  // A panel that fills the client area (below the bars). The form itself
+  // is refused with an error box and the old panel stays.
+  framework::TWinControl* FormPanel() const { return form_panel_.get(); }
+  void SetFormPanel(framework::TWinControl* panel);
+  static constexpr const char* kFormPanelRefused =
+      "Sorry, you can't select the Form assign to FormPanel property";
+  // The title bar's events, (title bar, button index).
+  void SetOnTitleBarCustomBtnsClick(TsuiTitleBarButtonEvent handler);
+  void SetOnTitleBarHelpBtnClick(TsuiTitleBarButtonEvent handler);
   framework::TMainMenu* Menu() const { return menu_.get(); }
   void SetMenu(framework::TMainMenu* menu);
   graphics::TColor MenuBarColor() const { return look_.MenuBarColor; }
@@ -111,12 +120,15 @@ private:
   void HostSized();
   void ShowMenuBar(bool show);
   void FrameChanged();
+  // A menu shortcut typed while the host is active: the item is clicked.
+  bool HandleShortCut(std::uintptr_t key);
 
   framework::TCustomForm* host_ = nullptr;  // not owned: the owner
   TsuiTitleBar* title_bar_ = nullptr;        // owned (as a component)
   TsuiMenuBar* menu_bar_ = nullptr;          // owned (as a component), or none
   framework::TComponentRef<framework::TComponent> file_theme_{*this};
   framework::TComponentRef<framework::TMainMenu> menu_{*this};
+  framework::TComponentRef<framework::TWinControl> form_panel_{*this};
   TsuiFormLook look_;
   framework::TFormBorderStyle host_border_style_ = framework::TFormBorderStyle::bsSingle;
   std::uintptr_t host_window_style_ = 0;  // the host window's style before it was hooked

@@ -19,6 +19,7 @@ const framework::TClassInfo& TsuiForm::StaticClassInfo() {
           .ColorProp("BorderColor", &TsuiForm::BorderColor, &TsuiForm::SetBorderColor)
           .Prop("BorderWidth", &TsuiForm::BorderWidth, &TsuiForm::SetBorderWidth)
           .Prop("TitleBarVisible", &TsuiForm::TitleBarVisible, &TsuiForm::SetTitleBarVisible)
+          .Prop("FormPanel", &TsuiForm::FormPanel, &TsuiForm::SetFormPanel)
           .Prop("TitleBarDrawAppIcon", &TsuiForm::TitleBarDrawAppIcon,
                 &TsuiForm::SetTitleBarDrawAppIcon)
           .Prop("Menu", &TsuiForm::Menu, &TsuiForm::SetMenu)

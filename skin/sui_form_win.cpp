@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "framework/controls/application.h"
+#include "framework/controls/panel.h"
 #include "framework/graphics/bitmap_win.h"
 #include "framework/graphics/gdi_handles_win.h"
 #include "skin/skin_window.h"
@@ -152,6 +153,8 @@ void TsuiForm::Attach(TCustomForm& host) {
   SetUIStyle(DeepBlue);
   message_hook_ = framework::Application().AddMessageHook(
       [this](const framework::TApplication::TQueuedMessage& m) {
+        if ((m.msg == WM_KEYDOWN || m.msg == WM_SYSKEYDOWN) && HandleShortCut(m.wparam))
+          return true;
         // Alt+Space anywhere in the program opens the window menu.
         if (m.msg != WM_SYSKEYDOWN || m.wparam != VK_SPACE || !host_ || !title_bar_) return false;
         if (!IsFormActive(host_)) return false;
@@ -223,6 +226,7 @@ void TsuiForm::Notification(TComponent* component, TOperation operation) {
   TsuiCustomPanel::Notification(component, operation);
   if (file_theme_.Released(component, operation)) SetUIStyle(DeepBlue);
   if (menu_.Released(component, operation)) ShowMenuBar(false);
+  form_panel_.Released(component, operation);
   if (operation == TOperation::Remove && component == title_bar_) title_bar_ = nullptr;
   if (operation == TOperation::Remove && component == menu_bar_) menu_bar_ = nullptr;
 }
@@ -332,7 +336,7 @@ void TsuiForm::SetRoundCornerBottom(int v) {
 }
 
 // ---------------------------------------------------------------------------
-// The menu bar
+// The menu bar, the panel, the shortcuts
 
 void TsuiForm::SetMenu(framework::TMainMenu* menu) {
   if (auto* old = dynamic_cast<TsuiMainMenu*>(menu_.get())) old->SetSkinnedForm(nullptr);
@@ -378,6 +382,42 @@ void TsuiForm::SetMenuBarToColor(graphics::TColor v) {
 void TsuiForm::SetMenuBarHeight(int v) {
   menu_bar_height_ = v;
   if (menu_bar_) menu_bar_->SetButtonHeight(v);
+}
+
+bool TsuiForm::HandleShortCut(std::uintptr_t key) {
+  framework::TMainMenu* menu = menu_.get();
+  if (!menu || !host_ || !IsFormActive(host_)) return false;
+  framework::TShiftState shift = 0;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= framework::ssShift;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= framework::ssCtrl;
+  if (GetKeyState(VK_MENU) < 0) shift |= framework::ssAlt;
+  framework::TMenuItem* item =
+      menu->FindShortCut(framework::MakeShortCut(static_cast<std::uint16_t>(key), shift));
+  if (!item) return false;
+  item->Click();
+  return true;
+}
+
+void TsuiForm::SetFormPanel(framework::TWinControl* panel) {
+  if (panel == this) {
+    ShowTitleBarError(kFormPanelRefused);
+    return;
+  }
+  form_panel_.Set(panel);
+  if (!panel) return;
+  panel->SetAlign(framework::TAlign::alClient);
+  if (auto* plain = dynamic_cast<framework::TPanel*>(panel)) {
+    plain->SetBevelOuter(framework::TPanelBevel::bvNone);
+    plain->SetCaption("");
+  }
+}
+
+void TsuiForm::SetOnTitleBarCustomBtnsClick(TsuiTitleBarButtonEvent handler) {
+  if (title_bar_) title_bar_->OnCustomBtnsClick = std::move(handler);
+}
+
+void TsuiForm::SetOnTitleBarHelpBtnClick(TsuiTitleBarButtonEvent handler) {
+  if (title_bar_) title_bar_->OnHelpBtnClick = std::move(handler);
 }
 
 void TsuiForm::RebuildMenuBar() {

@@ -1,6 +1,7 @@
 #include "framework/controls/menus.h"
 
 #include <algorithm>
+#include <functional>
 #include <unordered_set>
 
 #include "base/error.h"
@@ -359,6 +360,23 @@ TMenuItem* TMenu::FindItem(std::uint16_t command) const {
     for (int i = 0; i < item->Count(); ++i) todo.push_back(item->Items(i));
   }
   return nullptr;
+}
+
+TMenuItem* TMenu::FindShortCut(TShortCut shortcut) const {
+  if (shortcut == scNone) return nullptr;
+  // In menu order, depth first; a hidden or disabled item or one under a
+  // hidden or disabled parent cannot be chosen, so its shortcut is no
+  // shortcut either.
+  std::function<TMenuItem*(TMenuItem*)> find = [&](TMenuItem* parent) -> TMenuItem* {
+    for (int i = 0; i < parent->Count(); ++i) {
+      TMenuItem* item = parent->Items(i);
+      if (!item->Visible() || !item->Enabled()) continue;
+      if (item->ShortCut() == shortcut) return item;
+      if (TMenuItem* found = find(item)) return found;
+    }
+    return nullptr;
+  };
+  return find(items_);
 }
 
 bool TMenu::Contains(const TMenuItem* item) const {

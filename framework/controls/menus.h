@@ -165,6 +165,10 @@ public:
 
   // The item of the tree with that command number, or null.
   TMenuItem* FindItem(std::uint16_t command) const;
+  // The first item, in menu order, that carries the shortcut and can be
+  // chosen (visible and enabled, as are all its parents); null for none
+  // or scNone.
+  TMenuItem* FindShortCut(TShortCut shortcut) const;
   // The item is one of this menu's (at any depth).
   bool Contains(const TMenuItem* item) const;
 

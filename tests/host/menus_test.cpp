@@ -146,6 +146,30 @@ TEST(MenuTree, CommandsAreUniqueFoundAndClickOnlyWhenEnabled) {
   EXPECT_EQ(clicks, 1);
 }
 
+TEST(MenuTree, AShortcutFindsTheFirstItemThatCanBeChosen) {
+  TComponent owner(nullptr);
+  framework::TMainMenu menu(&owner);
+  auto item = [&](TMenuItem* parent, framework::TShortCut shortcut) {
+    auto* i = new TMenuItem(&owner);
+    i->SetShortCut(shortcut);
+    parent->Add(i);
+    return i;
+  };
+  const framework::TShortCut ctrl_s = framework::MakeShortCut('S', framework::ssCtrl);
+  TMenuItem* file = item(menu.Items(), framework::scNone);
+  TMenuItem* hidden = item(file, ctrl_s);
+  hidden->SetVisible(false);
+  TMenuItem* save = item(file, ctrl_s);
+  TMenuItem* edit = item(menu.Items(), framework::scNone);
+  TMenuItem* undo = item(edit, framework::MakeShortCut('Z', framework::ssCtrl));
+  EXPECT_EQ(menu.FindShortCut(ctrl_s), save) << "a hidden item is passed over";
+  EXPECT_EQ(menu.FindShortCut(undo->ShortCut()), undo);
+  EXPECT_EQ(menu.FindShortCut(framework::MakeShortCut('S', framework::ssAlt)), nullptr);
+  EXPECT_EQ(menu.FindShortCut(framework::scNone), nullptr);
+  edit->SetEnabled(false);
+  EXPECT_EQ(menu.FindShortCut(undo->ShortCut()), nullptr) << "under a disabled parent";
+}
+
 TEST(MenuTree, AnItemJoinsItsOwnerOnlyOnceItIsWhole) {
   // What an owner's components hear of a new item must already be a menu
   // item: skinned menus hook items from that notification.

@@ -6,7 +6,10 @@
 // native one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <string>
+#include <vector>
 #include <thread>
 
 #include "base/file_system.h"
@@ -14,6 +17,7 @@
 #include "base/win_api.h"
 #include "framework/controls/application.h"
 #include "framework/controls/form.h"
+#include "framework/controls/panel.h"
 #include "framework/graphics/bmp_codec.h"
 #include "skin/skin_window.h"
 #include "skin/sui_file_theme.h"
@@ -277,6 +281,90 @@ TEST_F(SkinnedFormTest, SeeThroughPixelsOfTheTitlePictureCutTheWindowRegion) {
   EXPECT_TRUE(InRegion(0, 0));
   TComponent::Free(skinned);
   std::filesystem::remove_all(dir);
+}
+
+TEST_F(SkinnedFormTest, MenuShortcutsClickTheirItemsWhileTheHostIsActive) {
+  auto* skinned = new TsuiForm(host);
+  auto* menu = new skin::TsuiMainMenu(host);
+  auto* file = new framework::TMenuItem(host);
+  file->SetCaption("&File");
+  menu->Items()->Add(file);
+  auto* save = new framework::TMenuItem(host);
+  save->SetCaption("&Save");
+  save->SetShortCut(framework::MakeShortCut('S', framework::ssCtrl));
+  int saves = 0;
+  save->OnClick = [&](TComponent*) { ++saves; };
+  file->Add(save);
+  skinned->SetMenu(menu);
+  SetForegroundWindow(host->Handle());
+  Pump(100);
+  auto press = [](std::initializer_list<WORD> keys) {
+    std::vector<INPUT> in;
+    for (WORD vk : keys) {
+      INPUT i{};
+      i.type = INPUT_KEYBOARD;
+      i.ki.wVk = vk;
+      in.push_back(i);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+      INPUT i{};
+      i.type = INPUT_KEYBOARD;
+      i.ki.wVk = *--it;
+      i.ki.dwFlags = KEYEVENTF_KEYUP;
+      in.push_back(i);
+    }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    Pump(150);
+  };
+  press({VK_CONTROL, 'S'});
+  EXPECT_EQ(saves, 1);
+  press({'S'});
+  EXPECT_EQ(saves, 1) << "S alone is no shortcut";
+  save->SetEnabled(false);
+  press({VK_CONTROL, 'S'});
+  EXPECT_EQ(saves, 1) << "a disabled item's shortcut does nothing";
+}
+
+TEST_F(SkinnedFormTest, TheFormPanelFillsTheClientAreaAndTheFormItselfIsRefused) {
+  auto* skinned = new TsuiForm(host);
+  std::vector<std::string> errors;
+  skin::SetTitleBarErrorDialog([&](const std::string& text) { errors.push_back(text); });
+  auto* panel = new framework::TPanel(host);
+  panel->SetParent(skinned);
+  panel->SetCaption("panel");
+  skinned->SetFormPanel(panel);
+  EXPECT_EQ(panel->Align(), framework::TAlign::alClient);
+  EXPECT_EQ(panel->BevelOuter(), framework::TPanelBevel::bvNone);
+  EXPECT_EQ(panel->Caption(), "");
+  skinned->SetFormPanel(skinned);
+  skin::SetTitleBarErrorDialog(nullptr);
+  EXPECT_EQ(skinned->FormPanel(), panel) << "the old panel stays";
+  EXPECT_EQ(errors, (std::vector<std::string>{TsuiForm::kFormPanelRefused}));
+  TComponent::Free(panel);
+  EXPECT_EQ(skinned->FormPanel(), nullptr);
+}
+
+TEST(SkinnedFormClass, ItsOwnPropertiesAreFoundByNameInTheirOrderAndVersionIsFixed) {
+  std::vector<std::string> names;
+  for (const framework::TPropInfo* p : TsuiForm::StaticClassInfo().Properties())
+    names.push_back(std::string(p->Name()));
+  const std::vector<std::string> order = {
+      "TitleBarCustom", "FileTheme",   "UIStyle",       "UIStyleAutoUpdateSub",
+      "BorderColor",    "BorderWidth", "TitleBarVisible", "FormPanel",
+      "TitleBarDrawAppIcon", "Menu",   "MenuBarColor",  "MenuBarToColor",
+      "MenuBarHeight",  "RoundCorner", "RoundCornerBottom", "Version",
+      "InactiveCaptionColor"};
+  std::size_t at = 0;
+  for (const std::string& name : order) {
+    const auto it = std::find(names.begin() + static_cast<std::ptrdiff_t>(at), names.end(), name);
+    ASSERT_NE(it, names.end()) << name << " missing or out of order";
+    at = static_cast<std::size_t>(it - names.begin());
+  }
+  TComponent owner(nullptr);
+  TsuiForm plain(&owner);  // no form: a plain panel
+  EXPECT_EQ(plain.TitleBar(), nullptr);
+  plain.SetVersion("1.0");
+  EXPECT_EQ(plain.Version(), "6.21");
 }
 
 }  // namespace
