@@ -137,6 +137,7 @@ private:
   bool auto_update_sub_ = false;
   bool title_bar_wanted_ = true;
   bool hooked_ = false;
+  void* hooked_window_ = nullptr;  // HWND of the host while it is subclassed
   bool closing_ = false;
   bool placing_ = false;  // inside our own SetWindowPos of a maximised host
   int message_hook_ = 0;  // the application's Alt+Space hook, 0 for none

@@ -66,6 +66,7 @@ struct SkinnedFormHook {
       // The window goes first: nothing to give back any more.
       RemoveWindowSubclass(hwnd, &Proc, kSubclassId);
       form.hooked_ = false;
+      form.hooked_window_ = nullptr;
       return DefSubclassProc(hwnd, msg, wparam, lparam);
     }
     if (form.closing_) return DefSubclassProc(hwnd, msg, wparam, lparam);
@@ -190,6 +191,7 @@ void TsuiForm::HookHost() {
                          reinterpret_cast<DWORD_PTR>(this)))
     return;
   hooked_ = true;
+  hooked_window_ = hwnd;
   host_window_style_ = static_cast<std::uintptr_t>(GetWindowLongPtrW(hwnd, GWL_STYLE));
   SetWindowLongPtrW(hwnd, GWL_STYLE, static_cast<LONG_PTR>(host_window_style_ & ~WS_CAPTION));
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, kFrameChanged);
@@ -206,18 +208,23 @@ void TsuiForm::Detach() {
     if (auto* skinned = dynamic_cast<TsuiMainMenu*>(menu_.get())) skinned->SetSkinnedForm(nullptr);
   TCustomForm* host = host_;
   host_ = nullptr;
-  if (hooked_ && host->HandleAllocated()) {
-    HWND hwnd = host->Handle();
-    RemoveWindowSubclass(hwnd, &SkinnedFormHook::Proc, kSubclassId);
-    hooked_ = false;
-    if (!host->IsDestroying()) {
-      host->SetBorderStyle(host_border_style_);
-      SetWindowLongPtrW(hwnd, GWL_STYLE, static_cast<LONG_PTR>(host_window_style_));
-      SetWindowRgn(hwnd, nullptr, TRUE);
-      SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, kFrameChanged);
-      RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
-    }
-  } else if (!host->IsDestroying()) {
+  // The subclass goes first, through the window kept from hooking: no
+  // message may reach this component once it is gone.
+  HWND hwnd = static_cast<HWND>(hooked_window_);
+  const bool was_hooked = hooked_;
+  if (hooked_) RemoveWindowSubclass(hwnd, &SkinnedFormHook::Proc, kSubclassId);
+  hooked_ = false;
+  hooked_window_ = nullptr;
+  // A host that is going (this component is freed as part of it) may be
+  // no more than its component part by now: nothing else of it is touched.
+  if (host->IsDestroying()) return;
+  if (was_hooked && IsWindow(hwnd)) {
+    host->SetBorderStyle(host_border_style_);
+    SetWindowLongPtrW(hwnd, GWL_STYLE, static_cast<LONG_PTR>(host_window_style_));
+    SetWindowRgn(hwnd, nullptr, TRUE);
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, kFrameChanged);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  } else {
     host->SetBorderStyle(host_border_style_);
   }
 }
