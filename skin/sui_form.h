@@ -66,6 +66,12 @@ public:
   void SetFormPanel(framework::TWinControl* panel);
   static constexpr const char* kFormPanelRefused =
       "Sorry, you can't select the Form assign to FormPanel property";
+  // The title bar's sections and buttons (assigning copies them); none
+  // without a title bar.
+  TsuiTitleBarSections* TitleBarSections() const;
+  void SetTitleBarSections(const TsuiTitleBarSections& sections);
+  TsuiTitleBarButtons* TitleBarButtons() const;
+  void SetTitleBarButtons(const TsuiTitleBarButtons& buttons);
   // The title bar's events, (title bar, button index).
   void SetOnTitleBarCustomBtnsClick(TsuiTitleBarButtonEvent handler);
   void SetOnTitleBarHelpBtnClick(TsuiTitleBarButtonEvent handler);
@@ -120,6 +126,8 @@ private:
   void HostSized();
   void ShowMenuBar(bool show);
   void FrameChanged();
+  // The host's size limits from the title bar's theme and the bars.
+  void ApplyConstraints();
   // A menu shortcut typed while the host is active: the item is clicked.
   bool HandleShortCut(std::uintptr_t key);
 
@@ -131,6 +139,7 @@ private:
   framework::TComponentRef<framework::TWinControl> form_panel_{*this};
   TsuiFormLook look_;
   framework::TFormBorderStyle host_border_style_ = framework::TFormBorderStyle::bsSingle;
+  framework::TCustomForm::TSizeConstraints host_constraints_;  // the host's own, given back
   std::uintptr_t host_window_style_ = 0;  // the host window's style before it was hooked
   graphics::TBitmap bottom_image_;
   int menu_bar_height_ = 22;

@@ -107,6 +107,10 @@ struct SkinnedFormHook {
       case WM_SIZE:
         form.HostSized();
         break;
+      case WM_SETTEXT:
+        // The host's caption set elsewhere shows in the title bar too.
+        if (form.host_) form.SetCaption(form.host_->Caption());
+        break;
       case WM_SHOWWINDOW:
         // The form's Menu shows the menu bar; the native one never shows.
         if (form.host_) form.host_->SetMenu(nullptr);
@@ -149,6 +153,7 @@ void TsuiForm::Attach(TCustomForm& host) {
   // bsNone and bsSingle frames cannot be drawn over: a dialog frame can;
   // a sizing frame stays so that the window can still be sized.
   host_border_style_ = host.BorderStyle();
+  host_constraints_ = host.Constraints();
   if (host_border_style_ != TFormBorderStyle::bsSizeable)
     host.SetBorderStyle(TFormBorderStyle::bsDialog);
   SetUIStyle(DeepBlue);
@@ -218,6 +223,7 @@ void TsuiForm::Detach() {
   // A host that is going (this component is freed as part of it) may be
   // no more than its component part by now: nothing else of it is touched.
   if (host->IsDestroying()) return;
+  host->SetConstraints(host_constraints_);
   if (was_hooked && IsWindow(hwnd)) {
     host->SetBorderStyle(host_border_style_);
     SetWindowLongPtrW(hwnd, GWL_STYLE, static_cast<LONG_PTR>(host_window_style_));
@@ -277,6 +283,7 @@ void TsuiForm::ApplyStyle() {
 }
 
 void TsuiForm::FrameChanged() {
+  ApplyConstraints();
   if (!host_ || !hooked_) return;
   SetWindowPos(host_->Handle(), nullptr, 0, 0, 0, 0, kFrameChanged);
   Invalidate();
@@ -417,6 +424,19 @@ void TsuiForm::SetFormPanel(framework::TWinControl* panel) {
     plain->SetBevelOuter(framework::TPanelBevel::bvNone);
     plain->SetCaption("");
   }
+}
+
+TsuiTitleBarSections* TsuiForm::TitleBarSections() const {
+  return title_bar_ ? &title_bar_->Sections() : nullptr;
+}
+void TsuiForm::SetTitleBarSections(const TsuiTitleBarSections& sections) {
+  if (title_bar_) title_bar_->SetSections(sections);
+}
+TsuiTitleBarButtons* TsuiForm::TitleBarButtons() const {
+  return title_bar_ ? &title_bar_->Buttons() : nullptr;
+}
+void TsuiForm::SetTitleBarButtons(const TsuiTitleBarButtons& buttons) {
+  if (title_bar_) title_bar_->SetButtons(buttons);
 }
 
 void TsuiForm::SetOnTitleBarCustomBtnsClick(TsuiTitleBarButtonEvent handler) {
@@ -579,6 +599,20 @@ void TsuiForm::TitleBarCaptionDrawn(TsuiTitleBar&) { PaintFrame(); }
 void TsuiForm::TitleBarConstraints(int min_width, int min_height) {
   min_width_ = min_width;
   min_height_ = min_height;
+  ApplyConstraints();
+}
+
+void TsuiForm::ApplyConstraints() {
+  if (!host_) return;
+  // The title bar's width limit; the height the bars and the bottom
+  // border need (the title bar's own 50 is less than that or replaced).
+  const bool title = title_bar_ && title_bar_->Visible();
+  const bool bar = menu_bar_ && menu_bar_->Visible();
+  TCustomForm::TSizeConstraints c = host_->Constraints();
+  c.MinWidth = std::max(min_width_, 0);
+  c.MinHeight = FormMinimumHeight(bar ? menu_bar_->Height() : 0, title ? title_bar_->Height() : 0,
+                                  look_.Metrics.BottomBorderHeight);
+  host_->SetConstraints(c);
 }
 
 void TsuiForm::WndProc(TMessage& m) {

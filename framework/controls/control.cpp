@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/controls/form.h"
+#include "framework/controls/menus.h"
 #include "framework/controls/win_control.h"
 
 namespace framework {
@@ -255,6 +256,8 @@ void TControl::MouseButtonMessage(TMessage& m, TMouseButton button, bool down) {
     if (clicked) Click();
   }
   MouseUp(button, shift, x, y);
+  if (button == TMouseButton::mbRight && popup_menu_.get() && ClientRect().Contains({x, y}))
+    OpenPopupMenu(*popup_menu_.get(), x, y);
 }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
@@ -286,8 +289,11 @@ void TControl::Repaint() {
   if (parent_) parent_->Repaint();
 }
 
+void TControl::SetPopupMenu(TPopupMenu* menu) { popup_menu_.Set(menu); }
+
 void TControl::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
+  popup_menu_.Released(component, operation);
 }
 
 }  // namespace framework

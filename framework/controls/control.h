@@ -16,6 +16,7 @@
 #include "framework/controls/messages.h"
 #include "framework/core/align_rules.h"
 #include "framework/core/component.h"
+#include "framework/core/component_ref.h"
 #include "framework/core/events.h"
 #include "framework/graphics/canvas.h"
 #include "framework/graphics/font.h"
@@ -30,6 +31,7 @@ using graphics::TRect;
 
 class TWinControl;
 class TCustomForm;
+class TPopupMenu;
 
 // What a control class is (ControlStyle) and what an instance is doing now
 // (ControlState).
@@ -134,6 +136,11 @@ public:
   TAlign Align() const { return align_; }
   void SetAlign(TAlign align);
 
+  // Opened at the pointer when the right button is released over the
+  // control (not owned; cleared when it goes).
+  TPopupMenu* PopupMenu() const { return popup_menu_.get(); }
+  void SetPopupMenu(TPopupMenu* menu);
+
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor cursor) { cursor_ = cursor; }
   const std::string& Hint() const { return hint_; }
@@ -201,6 +208,8 @@ protected:
 private:
   friend class TWinControl;
   void MouseButtonMessage(TMessage& m, TMouseButton button, bool down);
+  // Pops menu up at the control's client point (menus_win.cpp).
+  void OpenPopupMenu(TPopupMenu& menu, int x, int y);
   // Parent font or colour changed: follow it when ParentFont/ParentColor.
   void ParentFontChanged();
   void ParentColorChanged();
@@ -219,6 +228,7 @@ private:
   TBiDiMode bidi_mode_ = TBiDiMode::bdLeftToRight;
   bool parent_bidi_mode_ = true;
   TAlign align_ = TAlign::alNone;
+  TComponentRef<TPopupMenu> popup_menu_{*this};
   TCursor cursor_ = crDefault;
   std::string hint_;
   bool show_hint_ = false;

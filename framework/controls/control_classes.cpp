@@ -122,6 +122,7 @@ const TClassInfo& TControl::StaticClassInfo() {
           .EnumProp("BiDiMode", kBiDiModes, &TControl::BiDiMode, &TControl::SetBiDiMode)
           .Prop("ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode)
           .EnumProp("Align", kAligns, &TControl::Align, &TControl::SetAlign)
+          .Prop("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
           .Event("OnClick", &TControl::OnClick)
           .Event("OnDblClick", &TControl::OnDblClick)
           .Event("OnMouseDown", &TControl::OnMouseDown)

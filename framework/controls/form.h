@@ -65,6 +65,19 @@ public:
   TMainMenu* Menu() const { return menu_; }
   void SetMenu(TMainMenu* menu);
 
+  // The smallest and largest window size the user may size the form to
+  // (pixels of the whole window; 0: no limit). A form smaller than a new
+  // minimum grows to it.
+  struct TSizeConstraints {
+    int MinWidth = 0;
+    int MinHeight = 0;
+    int MaxWidth = 0;
+    int MaxHeight = 0;
+    friend bool operator==(const TSizeConstraints&, const TSizeConstraints&) = default;
+  };
+  const TSizeConstraints& Constraints() const { return constraints_; }
+  void SetConstraints(const TSizeConstraints& constraints);
+
   // The form's window is the active window.
   bool Active() const;
   void Show();
@@ -123,7 +136,8 @@ private:
   int client_width_ = 0;
   int client_height_ = 0;
   bool in_modal_loop_ = false;
-  bool in_size_ = false;  // inside WM_SIZE: bounds set there send no second one
+  bool in_size_ = false;
+  TSizeConstraints constraints_;  // inside WM_SIZE: bounds set there send no second one
   // The native menu bar made from menu_.
   void UpdateNativeMenu();
   TMainMenu* menu_ = nullptr;     // not owned

@@ -114,6 +114,13 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
   ApplyClientSize();
 }
 
+void TCustomForm::SetConstraints(const TSizeConstraints& constraints) {
+  constraints_ = constraints;
+  const int width = std::max(Width(), constraints.MinWidth);
+  const int height = std::max(Height(), constraints.MinHeight);
+  if (width != Width() || height != Height()) SetBounds(Left(), Top(), width, height);
+}
+
 void TCustomForm::SetBorderIcons(TBorderIcons icons) {
   border_icons_ = icons;
   ApplyClientSize();
@@ -320,6 +327,19 @@ void TCustomForm::WndProc(TMessage& m) {
       GetWindowRect(Handle(), &r);
       TControl::SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
       break;
+    }
+    case WM_GETMINMAXINFO: {
+      TWinControl::WndProc(m);  // the system's own limits first
+      auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
+      const TSizeConstraints& c = constraints_;
+      if (c.MinWidth > 0) info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, c.MinWidth);
+      if (c.MinHeight > 0)
+        info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, c.MinHeight);
+      if (c.MaxWidth > 0) info->ptMaxTrackSize.x = std::min<LONG>(info->ptMaxTrackSize.x, c.MaxWidth);
+      if (c.MaxHeight > 0)
+        info->ptMaxTrackSize.y = std::min<LONG>(info->ptMaxTrackSize.y, c.MaxHeight);
+      m.Result = 0;
+      return;
     }
     case WM_SIZE:
       // Resized by the user or the system (maximised, restored, a menu bar

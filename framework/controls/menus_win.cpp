@@ -7,6 +7,7 @@
 #include "base/text_codec.h"
 #include "framework/controls/application.h"
 #include "framework/controls/menu_native.h"
+#include "framework/controls/win_control.h"
 #include "framework/graphics/bitmap_win.h"
 
 #include "base/win_api.h"
@@ -240,6 +241,19 @@ graphics::TFont SystemMenuFont() {
   if (lf.lfStrikeOut) font.Style |= graphics::fsStrikeOut;
   font.Charset = lf.lfCharSet;
   return font;
+}
+
+void TControl::OpenPopupMenu(TPopupMenu& menu, int x, int y) {
+  POINT p{x, y};
+  if (auto* windowed = dynamic_cast<TWinControl*>(this)) {
+    ClientToScreen(windowed->Handle(), &p);
+  } else if (Parent()) {
+    p = {Left() + x, Top() + y};
+    ClientToScreen(Parent()->Handle(), &p);
+  } else {
+    return;
+  }
+  menu.Popup(p.x, p.y);
 }
 
 // ---------------------------------------------------------------------------

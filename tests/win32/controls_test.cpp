@@ -174,6 +174,34 @@ TEST(FormTest, TheClientSizeAndBoxesHoldWhateverOrderThePropertiesAreSetIn) {
   } while (std::next_permutation(order.begin(), order.end()));
 }
 
+TEST(FormTest, ConstraintsLimitTheTrackingSizeAndGrowASmallerForm) {
+  auto* form = new framework::TForm(nullptr);
+  form->SetBounds(50, 50, 200, 150);
+  form->Show();
+  testing_support::Pump(50);
+  form->SetConstraints({260, 180, 600, 0});
+  EXPECT_EQ(form->Width(), 260);
+  EXPECT_EQ(form->Height(), 180);
+  RECT r{};
+  GetWindowRect(form->Handle(), &r);
+  EXPECT_EQ(r.right - r.left, 260);
+  // Asked as the system asks: with its own limits filled in.
+  const MINMAXINFO system{{}, {}, {}, {112, 27}, {4000, 3000}};
+  MINMAXINFO info = system;
+  SendMessageW(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.ptMinTrackSize.x, 260);
+  EXPECT_EQ(info.ptMinTrackSize.y, 180);
+  EXPECT_EQ(info.ptMaxTrackSize.x, 600);
+  EXPECT_EQ(info.ptMaxTrackSize.y, 3000) << "no limit: the system's";
+  // Limits below the system's own minimum leave the system's.
+  form->SetConstraints({1, 1, 0, 0});
+  info = system;
+  SendMessageW(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.ptMinTrackSize.x, 112);
+  EXPECT_EQ(info.ptMinTrackSize.y, 27);
+  framework::TComponent::Free(form);
+}
+
 TEST(FormTest, BorderIconsGiveTheirBoxesAndNoSystemMenuGivesNone) {
   struct Case {
     TBorderIcons icons;

@@ -270,6 +270,39 @@ TEST_F(PopupMenuTest, AnItemAddedAfterTheMenuWasShownIsHookedAndDrawn) {
 
 // ---------------------------------------------------------------------------
 
+TEST_F(PopupMenuTest, AControlsPopupMenuOpensAtThePointerOnARightClick) {
+  form->SetPopupMenu(menu);
+  POINT at{40, 30};
+  ClientToScreen(form->Handle(), &at);
+  RECT menu_rect{};
+  bool opened = false;
+  std::thread driver([&] {
+    HWND window = WaitForMenuWindow();
+    if (!window) return;
+    opened = true;
+    Sleep(100);
+    GetWindowRect(window, &menu_rect);
+    PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  });
+  SetCursorPos(at.x, at.y);
+  Pump(50);
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  SendInput(2, in, sizeof(INPUT));
+  Pump(600);
+  driver.join();
+  Pump(50);
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(menu_rect.left, at.x);
+  EXPECT_EQ(menu_rect.top, at.y);
+  // The menu going leaves no reference behind.
+  TComponent::Free(menu);
+  menu = nullptr;
+  EXPECT_EQ(form->PopupMenu(), nullptr);
+}
+
 TEST(MainMenuOnAPlainForm, IsDrawnByItsOwnerAndRebuiltWhenItChanges) {
   auto* form = new framework::TForm(nullptr);
   form->SetBounds(60, 60, 360, 200);

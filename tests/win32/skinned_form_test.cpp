@@ -110,6 +110,15 @@ TEST_F(SkinnedFormTest, AttachingTakesTheCaptionAndDetachingGivesEverythingBack)
   EXPECT_EQ(host->Caption(), "Skinned");
   EXPECT_EQ(skinned->TitleBar()->Caption(), "Skinned");
 
+  // The host's caption set elsewhere reaches the bar.
+  host->SetCaption("From the host");
+  EXPECT_EQ(skinned->TitleBar()->Caption(), "From the host");
+  EXPECT_EQ(skinned->Caption(), "From the host");
+  // The host may not be sized below what the title bar and the frame need.
+  EXPECT_EQ(host->Constraints().MinHeight,
+            skin::FormMinimumHeight(0, skinned->TitleBar()->Height(), 0));
+  EXPECT_GT(host->Constraints().MinWidth, 0) << "the theme's minimum width";
+
   // A second one on the same host stays a plain panel.
   auto* second = new TsuiForm(host);
   EXPECT_EQ(second->TitleBar(), nullptr);
@@ -121,6 +130,7 @@ TEST_F(SkinnedFormTest, AttachingTakesTheCaptionAndDetachingGivesEverythingBack)
   EXPECT_EQ(GetWindowLongPtrW(hwnd, GWLP_WNDPROC), own_proc);
   EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CAPTION);
   EXPECT_EQ(host->BorderStyle(), TFormBorderStyle::bsSingle);
+  EXPECT_EQ(host->Constraints(), framework::TCustomForm::TSizeConstraints{}) << "its own again";
   HRGN rgn = CreateRectRgn(0, 0, 0, 0);
   EXPECT_EQ(GetWindowRgn(hwnd, rgn), ERROR) << "no region any more";
   DeleteObject(rgn);
