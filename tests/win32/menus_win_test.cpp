@@ -34,6 +34,8 @@ using framework::TComponent;
 using framework::TMenuItem;
 using graphics::TColor;
 using testing_support::Pump;
+using testing_support::SendKeys;
+using testing_support::WaitForMenuWindow;
 
 constexpr UINT kGetMenuHandle = 0x01E1;  // MN_GETHMENU
 
@@ -47,15 +49,6 @@ constexpr TColor kDisabledText = 0x808080;
 // ---------------------------------------------------------------------------
 // The user's side (driver thread): nothing here touches the toolkit.
 
-HWND WaitForMenuWindow() {
-  for (int i = 0; i < 300; ++i) {
-    HWND menu = FindWindowW(L"#32768", nullptr);
-    if (menu && IsWindowVisible(menu)) return menu;
-    Sleep(10);
-  }
-  return nullptr;
-}
-
 RECT ItemRect(HWND menu_window, int position) {
   RECT r{};
   auto menu = reinterpret_cast<HMENU>(SendMessageW(menu_window, kGetMenuHandle, 0, 0));
@@ -68,15 +61,6 @@ TColor ScreenPixel(int x, int y) {
   const COLORREF c = GetPixel(screen, x, y);
   ReleaseDC(nullptr, screen);
   return c;
-}
-
-void SendKey(WORD vk) {
-  INPUT in[2]{};
-  in[0].type = in[1].type = INPUT_KEYBOARD;
-  in[0].ki.wVk = in[1].ki.wVk = vk;
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof(INPUT));
-  Sleep(80);
 }
 
 void MoveCursor(int x, int y) {
@@ -154,7 +138,7 @@ struct PopupMenuTest : ::testing::Test {
   template <typename F>
   void PopupWith(F user) {
     std::thread driver([&] {
-      HWND window = WaitForMenuWindow();
+      HWND window = WaitForMenuWindow(3000);
       if (window) user(window);
       // Never leave the menu open: a menu that did not close is cancelled
       // through its own loop, and the test's expectations then fail.
@@ -230,21 +214,21 @@ TEST_F(PopupMenuTest, ItemsAreMeasuredAndDrawnInTheThemeAndTheMouseChoosesOne) {
 TEST_F(PopupMenuTest, TheKeyboardChoosesByArrowsAndByAccelerator) {
   PopupWith([](HWND) {
     Sleep(100);
-    SendKey(VK_DOWN);
-    SendKey(VK_RETURN);
+    SendKeys({VK_DOWN});
+    SendKeys({VK_RETURN});
   });
   EXPECT_EQ(clicks[alpha], 1);
   // An owner-drawn item has no native text: its "&G" reaches the menu as
   // WM_MENUCHAR.
   PopupWith([](HWND) {
     Sleep(100);
-    SendKey('G');
+    SendKeys({'G'});
   });
   EXPECT_EQ(clicks[gamma], 1);
   // A disabled item's accelerator chooses nothing.
   PopupWith([](HWND) {
     Sleep(100);
-    SendKey('B');
+    SendKeys({'B'});
   });
   EXPECT_EQ(clicks[beta], 0);
   EXPECT_EQ(clicks[alpha], 1);
@@ -277,7 +261,7 @@ TEST_F(PopupMenuTest, AControlsPopupMenuOpensAtThePointerOnARightClick) {
   RECT menu_rect{};
   bool opened = false;
   std::thread driver([&] {
-    HWND window = WaitForMenuWindow();
+    HWND window = WaitForMenuWindow(3000);
     if (!window) return;
     opened = true;
     Sleep(100);

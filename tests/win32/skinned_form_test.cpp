@@ -37,20 +37,13 @@ using framework::TFormBorderStyle;
 using graphics::TRect;
 using skin::TsuiForm;
 using testing_support::Pump;
+using testing_support::SendKeys;
+using testing_support::WaitForMenuWindow;
 
 RECT WindowRect(framework::TCustomForm& form) {
   RECT r{};
   GetWindowRect(form.Handle(), &r);
   return r;
-}
-
-HWND WaitForMenuWindow(int ms) {
-  for (int i = 0; i < ms / 10; ++i) {
-    HWND menu = FindWindowW(L"#32768", nullptr);
-    if (menu && IsWindowVisible(menu)) return menu;
-    Sleep(10);
-  }
-  return nullptr;
 }
 
 struct SkinnedFormTest : ::testing::Test {
@@ -192,15 +185,7 @@ TEST_F(SkinnedFormTest, AltSpaceOpensTheWindowMenu) {
     GetWindowRect(menu, &menu_rect);
     PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
   });
-  INPUT in[4]{};
-  for (INPUT& i : in) i.type = INPUT_KEYBOARD;
-  in[0].ki.wVk = VK_MENU;
-  in[1].ki.wVk = VK_SPACE;
-  in[2].ki.wVk = VK_SPACE;
-  in[2].ki.dwFlags = KEYEVENTF_KEYUP;
-  in[3].ki.wVk = VK_MENU;
-  in[3].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(4, in, sizeof(INPUT));
+  SendKeys({VK_MENU, VK_SPACE});
   Pump(800);
   user.join();
   Pump(50);
@@ -308,22 +293,8 @@ TEST_F(SkinnedFormTest, MenuShortcutsClickTheirItemsWhileTheHostIsActive) {
   skinned->SetMenu(menu);
   SetForegroundWindow(host->Handle());
   Pump(100);
-  auto press = [](std::initializer_list<WORD> keys) {
-    std::vector<INPUT> in;
-    for (WORD vk : keys) {
-      INPUT i{};
-      i.type = INPUT_KEYBOARD;
-      i.ki.wVk = vk;
-      in.push_back(i);
-    }
-    for (auto it = keys.end(); it != keys.begin();) {
-      INPUT i{};
-      i.type = INPUT_KEYBOARD;
-      i.ki.wVk = *--it;
-      i.ki.dwFlags = KEYEVENTF_KEYUP;
-      in.push_back(i);
-    }
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+  auto press = [](std::initializer_list<std::uint16_t> keys) {
+    SendKeys(keys);
     Pump(150);
   };
   press({VK_CONTROL, 'S'});

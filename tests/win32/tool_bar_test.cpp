@@ -23,35 +23,8 @@ using framework::TMenuItem;
 using framework::TToolBar;
 using framework::TToolButton;
 using testing_support::Pump;
-
-HWND WaitForMenuWindow(int ms) {
-  for (int i = 0; i < ms / 10; ++i) {
-    HWND menu = FindWindowW(L"#32768", nullptr);
-    if (menu && IsWindowVisible(menu)) return menu;
-    Sleep(10);
-  }
-  return nullptr;
-}
-
-void SendKeys(std::initializer_list<WORD> keys) {
-  // Pressed in order, released in reverse: {VK_MENU, 'F'} is Alt+F.
-  std::vector<INPUT> in;
-  for (WORD vk : keys) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = vk;
-    in.push_back(i);
-  }
-  for (auto it = keys.end(); it != keys.begin();) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = *--it;
-    i.ki.dwFlags = KEYEVENTF_KEYUP;
-    in.push_back(i);
-  }
-  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-  Sleep(80);
-}
+using testing_support::SendKeys;
+using testing_support::WaitForMenuWindow;
 
 struct MenuBarTest : ::testing::Test {
   framework::TForm* form = new framework::TForm(nullptr);

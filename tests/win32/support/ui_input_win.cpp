@@ -1,5 +1,7 @@
 #include "tests/win32/support/ui_input.h"
 
+#include <vector>
+
 #include "framework/controls/application.h"
 #include "framework/controls/win_control.h"
 #include "framework/graphics/bitmap_win.h"
@@ -50,6 +52,30 @@ graphics::TBitmap Snapshot(framework::TWinControl& c) {
   graphics::TBitmap shot(c.Width(), c.Height());
   SendMessageW(c.Handle(), WM_PAINT, reinterpret_cast<WPARAM>(graphics::NativeDC(shot)), 0);
   return shot;
+}
+
+void SendKeys(std::initializer_list<std::uint16_t> virtual_keys) {
+  std::vector<INPUT> in;
+  auto add = [&](std::uint16_t vk, DWORD flags) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    i.ki.dwFlags = flags;
+    in.push_back(i);
+  };
+  for (std::uint16_t vk : virtual_keys) add(vk, 0);
+  for (auto it = virtual_keys.end(); it != virtual_keys.begin();) add(*--it, KEYEVENTF_KEYUP);
+  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+  Sleep(80);
+}
+
+HWND WaitForMenuWindow(int ms) {
+  for (int waited = 0; waited < ms; waited += 10) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (menu && IsWindowVisible(menu)) return menu;
+    Sleep(10);
+  }
+  return nullptr;
 }
 
 }  // namespace testing_support
