@@ -464,17 +464,14 @@ void TsuiForm::Paint() {
   graphics::TCanvas& canvas = Canvas();
   const TRect client = ClientRect();
   if (look_.UIStyle == MacOS || look_.UIStyle == Protein) {
-    try {
-      const graphics::TBitmap tile = LoadThemePicture(
-          look_.UIStyle == MacOS ? "MACOS_FORM_BACKGROUND" : "PROTEIN_FORM_BACKGROUND");
-      if (!tile.Empty()) {
-        for (int y = 0; y < client.Bottom; y += tile.Height())
-          for (int x = 0; x < client.Right; x += tile.Width()) canvas.Draw(x, y, tile);
-        return;
-      }
-    } catch (const std::exception&) {
-      // No picture: the colour below.
+    const graphics::TBitmap& tile = ThemePicture(
+        look_.UIStyle == MacOS ? "MACOS_FORM_BACKGROUND" : "PROTEIN_FORM_BACKGROUND");
+    if (!tile.Empty()) {
+      for (int y = 0; y < client.Bottom; y += tile.Height())
+        for (int x = 0; x < client.Right; x += tile.Width()) canvas.Draw(x, y, tile);
+      return;
     }
+    // No picture: the colour below.
   }
   canvas.Brush.Style = graphics::TBrushStyle::Solid;
   canvas.Brush.Color = Color();

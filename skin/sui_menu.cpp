@@ -103,17 +103,10 @@ void TsuiMenuBase<Base>::DrawItem(TMenuItem& item, graphics::TCanvas& canvas,
   pictures.system_font = menu_platform::SystemMenuFont();
   pictures.right_to_left =
       MenuIsRightToLeft(this->BiDiMode(), menu_platform::RightToLeftLocale());
-  // Theme pictures are read when drawn and not kept.
-  graphics::TBitmap select, bar;
   if (look_.UIStyle == MacOS) {
-    try {
-      select = LoadThemePicture("MACOS_MENU_SELECT");
-      bar = LoadThemePicture("MACOS_MENU_BAR");
-    } catch (const std::exception&) {
-      // A program without the pictures draws the item without a background.
-    }
-    pictures.macos_select = &select;
-    pictures.macos_bar = &bar;
+    // Empty in a program without them: the item has no background then.
+    pictures.macos_select = &ThemePicture("MACOS_MENU_SELECT");
+    pictures.macos_bar = &ThemePicture("MACOS_MENU_BAR");
   }
   DrawMenuItem(look_, item, canvas, rect, selected, pictures);
 }

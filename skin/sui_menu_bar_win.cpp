@@ -93,16 +93,10 @@ void TsuiMenuBar::MenuFontChanged() {
 
 void TsuiMenuBar::DrawBar(graphics::TCanvas& canvas, const graphics::TRect& rect) {
   const TsuiUIStyle style = StyleInForce();
-  graphics::TBitmap macos_bar;
-  if (style == MacOS) {
-    try {
-      macos_bar = LoadThemePicture("MACOS_MENU_BAR");
-    } catch (const std::exception&) {
-      // Without the picture the bar keeps the colour it was filled with.
-    }
-  }
+  // Without the picture the bar keeps the colour it was filled with.
+  const graphics::TBitmap* macos_bar = style == MacOS ? &ThemePicture("MACOS_MENU_BAR") : nullptr;
   DrawMenuBarBackground(canvas, rect, style, Color(), to_color_,
-                        macos_bar.Empty() ? nullptr : &macos_bar);
+                        macos_bar && !macos_bar->Empty() ? macos_bar : nullptr);
 }
 
 void TsuiMenuBar::DrawMenuButton(TToolButton& button, graphics::TCanvas& canvas,
@@ -111,17 +105,11 @@ void TsuiMenuBar::DrawMenuButton(TToolButton& button, graphics::TCanvas& canvas,
   const TMenuBarButtonLook look = MenuBarButtonLook(StyleInForce(), FileThemeInForce(), rect, hot,
                                                     (flags & framework::tdDisabled) == 0);
   button.SetTag(look.Tag);
-  graphics::TBitmap macos_select;
-  if (look.MacSelect) {
-    try {
-      macos_select = LoadThemePicture("MACOS_MENU_SELECT");
-    } catch (const std::exception&) {
-      // Drawn without the picture: the caption alone.
-    }
-  }
+  // Without the picture: the caption alone.
+  const graphics::TBitmap* macos_select = look.MacSelect ? &ThemePicture("MACOS_MENU_SELECT") : nullptr;
   canvas.Font = Font();
   DrawMenuBarButton(canvas, rect, button.Caption(), look,
-                    macos_select.Empty() ? nullptr : &macos_select);
+                    macos_select && !macos_select->Empty() ? macos_select : nullptr);
 }
 
 bool TsuiMenuBar::WantsAccelerator(bool alt) const {

@@ -1,6 +1,7 @@
 #include "skin/sui_themes.h"
 
 #include <array>
+#include <map>
 
 #include "skin/skin_draw.h"
 #include "skin/sui_file_theme.h"
@@ -158,6 +159,11 @@ PictureLoader& Loader() {
   return loader;
 }
 
+std::map<std::string, graphics::TBitmap>& KeptPictures() {
+  static std::map<std::string, graphics::TBitmap> kept;
+  return kept;
+}
+
 graphics::TBitmap LoadPicture(const std::string& name) {
   const PictureLoader& loader = Loader();
   return loader ? loader(name) : LoadModulePicture(name);
@@ -218,9 +224,22 @@ bool UsingFileTheme(const TsuiFileTheme* file_theme, TsuiUIStyle style,
 
 graphics::TBitmap LoadThemePicture(const std::string& name) { return LoadPicture(name); }
 
+const graphics::TBitmap& ThemePicture(const std::string& name) {
+  auto& kept = KeptPictures();
+  if (auto it = kept.find(name); it != kept.end()) return it->second;
+  graphics::TBitmap picture;
+  try {
+    picture = LoadPicture(name);
+  } catch (const std::exception&) {
+    // Kept empty: a missing picture is not looked for on every paint.
+  }
+  return kept.emplace(name, std::move(picture)).first->second;
+}
+
 PictureLoader SetPictureLoader(PictureLoader loader) {
   PictureLoader previous = Loader() ? Loader() : PictureLoader(&LoadModulePicture);
   Loader() = std::move(loader);
+  KeptPictures().clear();
   return previous;
 }
 

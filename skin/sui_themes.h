@@ -71,6 +71,11 @@ PictureLoader SetPictureLoader(PictureLoader loader);
 // Throws base::Error "Resource NAME not found" when there is none.
 graphics::TBitmap LoadThemePicture(const std::string& name);
 
+// The same picture read once and kept, for what is drawn on every paint
+// (the MacOS menu and form pictures); an empty bitmap when there is none.
+// Installing a loader forgets what was kept. GUI thread only.
+const graphics::TBitmap& ThemePicture(const std::string& name);
+
 // The platform's loader: BITMAP resources of the running executable on
 // Windows (sui_themes_win.cpp); elsewhere there are none and every name is
 // missing.

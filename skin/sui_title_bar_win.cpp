@@ -214,13 +214,13 @@ void TsuiTitleBar::Paint() {
   TTitleBarPaintResult out;
   PaintTitleBar(in, out);
   if (draw_app_icon_ && out.Buttons.ControlBox >= 0) {
-    // The application's icon: the program's "MAINICON".
-    auto* icon = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    // The application's icon: the program's "MAINICON", loaded once (a
+    // shared icon: the system frees it with the program).
+    static const HICON icon = static_cast<HICON>(LoadImageW(
+        GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR | LR_SHARED));
     if (icon) {
       const TRect& r = out.ControlBoxRect;
       DrawIconEx(graphics::NativeDC(out.Bar), r.Left, r.Top, icon, 16, 16, 0, nullptr, DI_NORMAL);
-      DestroyIcon(icon);
     }
   }
   Canvas().Draw(0, 0, out.Bar);

@@ -156,6 +156,23 @@ protected:
   skin::PictureLoader previous_;
 };
 
+TEST_F(FakeLoader, KeptPicturesAreReadOnceAndForgottenWithTheLoader) {
+  pictures_["MACOS_MENU_BAR"] = CoordBitmap(4, 3);
+  const TBitmap& bar = skin::ThemePicture("MACOS_MENU_BAR");
+  EXPECT_EQ(bar.Width(), 4);
+  EXPECT_EQ(&skin::ThemePicture("MACOS_MENU_BAR"), &bar);
+  // A missing one is empty, and not asked for again either.
+  EXPECT_TRUE(skin::ThemePicture("MISSING").Empty());
+  EXPECT_TRUE(skin::ThemePicture("MISSING").Empty());
+  EXPECT_EQ(asked_, (std::vector<std::string>{"MACOS_MENU_BAR", "MISSING"}));
+  // Another loader serves other pixels: nothing kept from the first.
+  skin::PictureLoader mine = [](const std::string&) { return TBitmap(7, 7); };
+  skin::PictureLoader before = skin::SetPictureLoader(mine);
+  EXPECT_EQ(skin::ThemePicture("MACOS_MENU_BAR").Width(), 7);
+  skin::SetPictureLoader(before);
+  EXPECT_EQ(skin::ThemePicture("MACOS_MENU_BAR").Width(), 4);
+}
+
 TEST_F(FakeLoader, FrameTwoOfThreeOfTheWinXPButton) {
   pictures_["WINXP_BUTTON"] = CoordBitmap(54, 21);
   TBitmap b;
