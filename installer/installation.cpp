@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "base/error.h"
+#include "installer/file_name_rules.h"
 #include "installer/record_file.h"
 #include "installer/setup_package.h"
 #include "installer/shell_paths.h"
@@ -13,9 +14,6 @@ namespace {
 
 using Label = InstallView::Label;
 
-constexpr const char* kUninstallKeyPrefix =
-    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-constexpr const char* kUninstallerName = "\\uninstall.exe";
 // The file label shows at most this many bytes of a path.
 constexpr std::size_t kFileLabelLimit = 40;
 
@@ -59,10 +57,12 @@ void InstallFiles(const InstallationContext& c, InstallationState& state) {
 
     try {
       WriteOneFile(c, entry, path);
-    } catch (const std::exception&) {
+      LogLine(c.log, "File " + path + " (" + std::to_string(entry.Size) + " bytes)");
+    } catch (const std::exception& e) {
       // One box per file and the next file follows: a locked file should
       // not cost the user the rest of the product.
       state.FailedFiles.push_back(path);
+      LogLine(c.log, "FAILED file " + path + ": " + e.what());
       c.view.ShowFileError(texts::kFileErrorMessage + path);
     }
 
@@ -103,7 +103,20 @@ void WriteProductKeys(const InstallationContext& c, RegistryWriter& reg) {
   reg.WriteString("DisplayName", r.ProductName.Value());
   // Quoted: Windows reads the value as a command line, and an unquoted path
   // under "C:\Program Files" would be tried as "C:\Program.exe" first.
-  reg.WriteString("UninstallString", "\"" + install_dir + kUninstallerName + "\"");
+  const std::string uninstaller = "\"" + install_dir + kUninstallerName + "\"";
+  reg.WriteString("UninstallString", uninstaller);
+  reg.WriteString("DisplayVersion", r.Version.Value());
+  reg.WriteString("Publisher", r.Author.Value());
+  reg.WriteString("InstallLocation", install_dir);
+  const std::string icon = DisplayIconPath(r);
+  if (!icon.empty()) reg.WriteString("DisplayIcon", install_dir + icon);
+  reg.WriteInteger("EstimatedSize", static_cast<std::int32_t>(EstimatedSizeKb(r)));
+  if (!r.WebSite.Value().empty()) reg.WriteString("URLInfoAbout", r.WebSite.Value());
+  // The installer offers neither a change nor a repair: the list should not
+  // show buttons for them.
+  reg.WriteInteger("NoModify", 1);
+  reg.WriteInteger("NoRepair", 1);
+  if (CarriesOwnUninstaller(r)) reg.WriteString("QuietUninstallString", uninstaller + " /S");
   reg.CloseKey();
 }
 
@@ -131,6 +144,13 @@ void WriteExtraValues(const TSetupRecord& r, RegistryWriter& reg) {
   }
 }
 
+// Shortcuts as the log names them: "Programs\group\name.lnk" or
+// "Desktop\name.lnk", with the program they start.
+void LogShortcut(InstallLog* log, const std::string& where, const std::string& name,
+                 const std::string& target) {
+  LogLine(log, "Shortcut " + where + name + ".lnk -> " + target);
+}
+
 void CreateShortcuts(const InstallationContext& c) {
   const TSetupRecord& r = c.record;
   const std::string install_dir = r.InstallDir.Value();
@@ -144,15 +164,57 @@ void CreateShortcuts(const InstallationContext& c) {
     const std::string target = install_dir + r.Files[s.FileIndex].Name.Value();
     const std::string name = s.Name.Value();
     const std::string arguments = s.Arguments.Value();
-    if (ShortcutInPrograms(s.Location))
+    if (ShortcutInPrograms(s.Location)) {
       c.shortcuts.CreateProgramsShortcut(group, target, name, arguments);
-    if (ShortcutOnDesktop(s.Location)) c.shortcuts.CreateDesktopShortcut(target, name, arguments);
+      LogShortcut(c.log, "Programs\\" + group + "\\", name, target);
+    }
+    if (ShortcutOnDesktop(s.Location)) {
+      c.shortcuts.CreateDesktopShortcut(target, name, arguments);
+      LogShortcut(c.log, "Desktop\\", name, target);
+    }
   }
-  c.shortcuts.CreateProgramsShortcut(group, install_dir + kUninstallerName,
-                                     texts::kUninstallLinkPrefix + group, "");
+  const std::string uninstall_link = texts::kUninstallLinkPrefix + group;
+  c.shortcuts.CreateProgramsShortcut(group, install_dir + kUninstallerName, uninstall_link, "");
+  LogShortcut(c.log, "Programs\\" + group + "\\", uninstall_link, install_dir + kUninstallerName);
+}
+
+bool EndsWithExe(const std::string& name) {
+  if (name.size() < 4) return false;
+  std::string tail = name.substr(name.size() - 4);
+  for (char& ch : tail) ch = static_cast<char>(ch >= 'A' && ch <= 'Z' ? ch + 32 : ch);
+  return tail == ".exe";
 }
 
 }  // namespace
+
+std::uint32_t EstimatedSizeKb(const TSetupRecord& record) {
+  std::uint64_t bytes = 0;
+  const int count = UsedEntries(record.FileCount);
+  for (int i = 0; i < count; ++i)
+    if (!IsSkippedFileEntry(record.Files[i])) bytes += record.Files[i].Size;
+  return static_cast<std::uint32_t>((bytes + 1023) / 1024);
+}
+
+std::string DisplayIconPath(const TSetupRecord& record) {
+  const int count = UsedEntries(record.ShortcutCount);
+  for (int j = 0; j < count; ++j) {
+    const std::int32_t index = record.Shortcuts[j].FileIndex;
+    if (index < 0 || index >= UsedEntries(record.FileCount)) continue;
+    const std::string name = record.Files[index].Name.Value();
+    if (EndsWithExe(name)) return name;
+  }
+  return {};
+}
+
+bool CarriesOwnUninstaller(const TSetupRecord& record) {
+  const std::string uninstaller = FileNameKey(kUninstallerName);
+  const int count = UsedEntries(record.FileCount);
+  for (int i = 0; i < count; ++i) {
+    const TSetupFileEntry& e = record.Files[i];
+    if (e.Flag1 == kOwnUninstallerMark && FileNameKey(e.Name.Value()) == uninstaller) return true;
+  }
+  return false;
+}
 
 void RunInstallation(const InstallationContext& c, InstallationState& state) {
   state.InstallBusy = 1;
@@ -160,20 +222,29 @@ void RunInstallation(const InstallationContext& c, InstallationState& state) {
   c.view.SetLabelWidth(Label::kStep, kCopyLabelWidth);
   c.view.RepaintLabel(Label::kStep);
 
+  LogLine(c.log, "Installing " + c.record.ProductName.Value() + " " + c.record.Version.Value() +
+                    " into " + c.record.InstallDir.Value());
   {
-    RegistryWriter reg(c.registry);
+    RegistryWriter reg(c.registry, c.log);
     RecordInstallationStart(c, reg);
   }
   InstallFiles(c, state);
 
-  SaveSetupIni(c.resources, c.fs, c.record.InstallDir.Value() + "\\" + kInstalledRecordFileName);
+  const std::string record_copy = c.record.InstallDir.Value() + "\\" + kInstalledRecordFileName;
+  try {
+    SaveSetupIni(c.resources, c.fs, record_copy);
+  } catch (const std::exception& e) {
+    LogLine(c.log, "FAILED file " + record_copy + ": " + e.what());
+    throw;
+  }
+  LogLine(c.log, "File " + record_copy);
 
   ShowStep(c.view, texts::kRegisteringStep);
   c.view.HideLabel(Label::kFileName);
   c.view.RepaintLabel(Label::kFileName);
 
   {
-    RegistryWriter reg(c.registry);
+    RegistryWriter reg(c.registry, c.log);
     WriteProductKeys(c, reg);
     WriteExtraValues(c.record, reg);
   }  // the last extra value's key is closed before the shortcuts

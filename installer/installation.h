@@ -10,6 +10,7 @@
 
 #include "base/file_system.h"
 #include "base/memory_stream.h"
+#include "installer/install_log.h"
 #include "installer/registry.h"
 #include "installer/resource_source.h"
 #include "installer/setup_record.h"
@@ -76,7 +77,23 @@ struct InstallationContext {
   Registry& registry;
   ShortcutMaker& shortcuts;
   InstallView& view;
+  InstallLog* log = nullptr;        // every step written, when there is one
 };
+
+// The uninstall entry's key below HKLM, and the uninstaller the entry and
+// the Programs group's link start.
+inline constexpr const char* kUninstallKeyPrefix =
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+inline constexpr const char* kUninstallerName = "\\uninstall.exe";
+
+// What the system's list of installed programs shows beside the name.
+// EstimatedSize is the package's files in KB, rounded up. The icon is that
+// of the first shortcut's program (.exe); none when no shortcut starts one.
+// The quiet command is given only when the package carries our own
+// uninstaller (kOwnUninstallerMark), which knows /S.
+std::uint32_t EstimatedSizeKb(const TSetupRecord& record);
+std::string DisplayIconPath(const TSetupRecord& record);
+bool CarriesOwnUninstaller(const TSetupRecord& record);
 
 // The copying page's bar colour: red 255, green 153, blue 0, as the bottom
 // panel.

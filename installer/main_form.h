@@ -10,6 +10,7 @@
 
 #include "base/memory_stream.h"
 #include "framework/controls/form.h"
+#include "installer/command_line.h"
 #include "installer/setup_record.h"
 
 namespace framework {
@@ -31,7 +32,9 @@ namespace installer {
 
 class TMainForm : public framework::TForm {
 public:
-  explicit TMainForm(framework::TComponent* owner);
+  // options: the command line's /D (the folder the wizard proposes) and
+  // /LOG (the installation's log); /S never reaches the wizard.
+  explicit TMainForm(framework::TComponent* owner, SetupOptions options = {});
   ~TMainForm() override;
 
   const framework::TClassInfo& ClassInfo() const override;
@@ -87,6 +90,7 @@ private:
   std::string OwnFolder() const;
 
   bool package_ready_ = false;
+  const SetupOptions options_;
 
   // The layout's controls (owned by the form, as components).
   framework::TLabel *Label8 = nullptr, *Label12 = nullptr, *GLabel3 = nullptr,

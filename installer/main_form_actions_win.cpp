@@ -1,7 +1,10 @@
 // TMainForm's work behind Next on the confirmation page and Finish: the
 // installation through the engine, with the copying page as its view, and
 // the finish actions.
+#include <memory>
+
 #include "base/file_system.h"
+#include "base/system_path_win.h"
 #include "base/text_codec.h"
 #include "framework/controls/application.h"
 #include "framework/controls/check_box.h"
@@ -9,7 +12,9 @@
 #include "framework/controls/label.h"
 #include "framework/controls/progress_bar.h"
 #include "installer/finish_actions.h"
+#include "installer/exit_codes.h"
 #include "installer/finish_actions_win.h"
+#include "installer/install_log_win.h"
 #include "installer/installation.h"
 #include "installer/main_form.h"
 #include "installer/module_resources_win.h"
@@ -67,6 +72,16 @@ private:
 void TMainForm::RunInstallation() {
   CopyPageView view(*WorkLb, *FNameLb, *Label8, *Label12, *CopyProgress);
   ModuleResourceSource resources;
+  std::unique_ptr<FileInstallLog> log;
+  if (options_.log) {
+    try {
+      log = std::make_unique<FileInstallLog>(*options_.log);
+    } catch (const base::WideTextError& e) {
+      // The installation is what the user came for; the log is extra.
+      MessageBoxW(GetActiveWindow(), e.wide_text().c_str(),
+                  base::GbkToWide(texts::kMessageCaption).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    }
+  }
   InstallationContext context{SetupRec,
                               *PackStream,
                               resources,
@@ -75,7 +90,8 @@ void TMainForm::RunInstallation() {
                               base::NativeFileSystem(),
                               WindowsRegistry(),
                               ShellShortcutMaker(),
-                              view};
+                              view,
+                              log.get()};
   InstallationState state;
   // The flag is the form's: the close query and Cancel read it while the
   // engine works, and an unguarded failure leaves it set.
@@ -85,6 +101,8 @@ void TMainForm::RunInstallation() {
     ~BusyMirror() {
       form.InstallBusy = state.InstallBusy;
       form.FailedFiles = state.FailedFiles;
+      // Stopped halfway: whatever follows, the product is not whole.
+      if (state.InstallBusy == 1) framework::Application().SetExitCode(kExitDoneWithErrors);
     }
   } mirror{state, *this};
   InstallBusy = 1;
@@ -100,6 +118,7 @@ void TMainForm::BPingClick(framework::TComponent*) {
 }
 
 void TMainForm::Finish() {
+  if (!FailedFiles.empty()) framework::Application().SetExitCode(kExitDoneWithErrors);
   if (StartProgramCb->Checked()) BPingClick(nullptr);
   if (CheckBoxG->Checked()) {
     LaunchPrograms(SetupRec, OwnFolder(), Handle());

@@ -17,6 +17,7 @@
 #include "framework/controls/page_control.h"
 #include "framework/controls/panel.h"
 #include "framework/controls/progress_bar.h"
+#include "installer/exit_codes.h"
 #include "installer/finish_actions.h"
 #include "installer/module_resources_win.h"
 #include "installer/setup_package.h"
@@ -24,6 +25,7 @@
 #include "installer/shell_paths.h"
 #include "installer/startup_payload.h"
 #include "installer/texts.h"
+#include "installer/unattended_win.h"
 #include "installer/wizard_rules.h"
 #include "installer/wizard_texts.h"
 #include "skin/sui_button.h"
@@ -78,38 +80,10 @@ T* Control(TComponent& form, const char* name) {
   return c;
 }
 
-// The earlier installation recorded under the product key: "Setup" first,
-// "Folder" only when "Setup" was read. Opening creates the key, as the
-// installation will write it; every failure leaves the defaults.
-void ReadEarlierInstallation(const std::string& product_key, bool& installed,
-                             std::string& folder) {
-  HKEY key = nullptr;
-  std::wstring path = base::GbkToWide(RegistryPathFromRoot(product_key));
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0,
-                      KEY_QUERY_VALUE | KEY_SET_VALUE | kProductRegistryView, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS)
-    return;
-  DWORD setup = 0, size = sizeof setup, type = 0;
-  if (RegQueryValueExW(key, L"Setup", nullptr, &type, reinterpret_cast<BYTE*>(&setup), &size) ==
-          ERROR_SUCCESS &&
-      type == REG_DWORD) {
-    installed = setup != 0;
-    wchar_t buffer[1024] = {};
-    DWORD bytes = sizeof buffer - sizeof(wchar_t);
-    if (RegQueryValueExW(key, L"Folder", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes) ==
-            ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ))
-      // A folder without a GBK form counts as no folder: the default is
-      // offered instead of a look-alike.
-      folder = base::SystemPathToGbk(std::wstring(buffer, wcsnlen(buffer, bytes / sizeof(wchar_t))))
-                   .value_or(std::string());
-  }
-  RegCloseKey(key);
-}
-
 }  // namespace
 
-TMainForm::TMainForm(TComponent* owner) : framework::TForm(owner) {
+TMainForm::TMainForm(TComponent* owner, SetupOptions options)
+    : framework::TForm(owner), options_(std::move(options)) {
   framework::RegisterClasses(
       {&framework::TLabel::StaticClassInfo(), &framework::TImage::StaticClassInfo(),
        &framework::TPageControl::StaticClassInfo(), &framework::TTabSheet::StaticClassInfo(),
@@ -124,6 +98,7 @@ TMainForm::TMainForm(TComponent* owner) : framework::TForm(owner) {
   try {
     FormCreate();
   } catch (...) {
+    framework::Application().SetExitCode(kExitRefused);
     framework::Application().HandleCurrentException();
   }
 }
@@ -163,21 +138,7 @@ void TMainForm::BindControls() {
   NextBt->SetEnabled(false);
 }
 
-std::string TMainForm::OwnFolder() const {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
-  auto gbk = base::SystemPathToGbk(folder);
-  if (!gbk) throw base::WideTextError(base::FormatWithPath(texts::kUnusableOwnFolder, folder));
-  return IncludeTrailingBackslash(*gbk);
-}
+std::string TMainForm::OwnFolder() const { return OwnProgramFolder(); }
 
 void TMainForm::FormCreate() {
   // 1. Default drive: "D: " asks whether drive D is present and ready.
@@ -192,18 +153,26 @@ void TMainForm::FormCreate() {
   PublisherRegKey = "\\Software\\" + SetupRec.PublisherKey.Value();
   ProductRegKey = PublisherRegKey + "\\" + SetupRec.ShortName.Value();
   // 6. Earlier installation (silent on every failure).
-  ReadEarlierInstallation(ProductRegKey, PrevInstalled, PrevFolder);
+  const EarlierInstallation earlier = ReadEarlierInstallation(ProductRegKey, true);
+  PrevInstalled = earlier.installed;
+  PrevFolder = earlier.folder;
   // 7. Target folder.
   SetupRec.InstallDir.Assign(InitialInstallDir(PrevFolder, DirectoryExists(PrevFolder),
                                                LabelPF->Caption(), SetupRec.ShortName.Value()));
+  // A folder given with /D is the one proposed instead; the folder page
+  // checks it as it checks what the user types.
+  if (options_.folder)
+    if (auto folder = FolderSwitchForWizard(*options_.folder)) SetupRec.InstallDir.Assign(*folder);
   // 8. Overwrite question, before the package is loaded.
   if (PrevInstalled && Ask(wt::kOverwriteQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    framework::Application().SetExitCode(kExitCancelled);
     framework::Application().Terminate();
     return;
   }
   // 9. Package and checksum.
   if (!LoadValidatedPackage(resources, SetupRec, PackStream) &&
       Ask(texts::kChecksumQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    framework::Application().SetExitCode(kExitRefused);
     framework::Application().Terminate();
     return;
   }
@@ -394,7 +363,10 @@ void TMainForm::CancelBtClick(TComponent*) {
   if (InstallBusy == 1) return;
   const int page = ActivePageIndex();
   if (page >= 0 && page <= 3) {
-    if (Ask(wt::kCancelQuestion, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES) EndProgram();
+    if (Ask(wt::kCancelQuestion, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES) {
+      framework::Application().SetExitCode(kExitCancelled);
+      EndProgram();
+    }
     return;
   }
   if (page == 5) Finish();
@@ -407,7 +379,10 @@ void TMainForm::FormCloseQuery(TComponent*, bool& can_close) {
     return;
   }
   can_close = framework::ConfirmDialog(wt::kCancelQuestion);
-  if (can_close) EndProgram();
+  if (can_close) {
+    framework::Application().SetExitCode(kExitCancelled);
+    EndProgram();
+  }
 }
 
 void TMainForm::EndProgram() { framework::Application().Terminate(); }

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "installer/install_log.h"
+
 namespace installer {
 
 enum class RegistryRoot { kLocalMachine, kCurrentUser };
@@ -38,9 +40,13 @@ public:
 // walks its keys: a path with a leading backslash is taken from the root
 // key, one without from the current key when there is one (so an entry can
 // name a key below the one before it), else from the root key too.
+//
+// With a log, every key opened and every value stored (or not) is reported
+// with its full path: "HKLM\Software\Vanto\VANTO-X".
 class RegistryWriter {
 public:
-  explicit RegistryWriter(Registry& registry) : registry_(registry) {}
+  explicit RegistryWriter(Registry& registry, InstallLog* log = nullptr)
+      : registry_(registry), log_(log) {}
 
   // Later opens start from root. A root other than the one selected before
   // closes the current key, which belongs to the old root.
@@ -58,12 +64,30 @@ public:
   void WriteString(const std::string& name, const std::string& value);
   void WriteInteger(const std::string& name, std::int32_t value);
 
-  void CloseKey() { current_.reset(); }
+  void CloseKey() {
+    current_.reset();
+    current_path_.clear();
+  }
+
+  // The current key's path below its root ("Software\Vanto"), as the opens
+  // so far composed it; "" when no key is open.
+  const std::string& CurrentPath() const { return current_path_; }
+
+  // The path below the root that OpenKey(path) opens when the current key
+  // is current_path ("" for none).
+  static std::string ResolvePath(const std::string& current_path, const std::string& path);
 
 private:
+  std::string Where(const std::string& name) const;
+
   Registry& registry_;
+  InstallLog* log_;
   RegistryRoot root_ = RegistryRoot::kLocalMachine;
   std::unique_ptr<RegistryKey> current_;
+  std::string current_path_;
 };
+
+// "HKLM" or "HKCU", as logs and messages name the roots.
+const char* RootName(RegistryRoot root);
 
 }  // namespace installer

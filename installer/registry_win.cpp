@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "base/system_path_win.h"
 #include "base/text_codec.h"
+#include "installer/wizard_rules.h"
 
 namespace installer {
 namespace {
@@ -71,6 +73,36 @@ public:
 Registry& WindowsRegistry() {
   static WinRegistry registry;
   return registry;
+}
+
+EarlierInstallation ReadEarlierInstallation(const std::string& product_key, bool create_key) {
+  EarlierInstallation earlier;
+  HKEY key = nullptr;
+  const std::wstring path = base::GbkToWide(RegistryPathFromRoot(product_key));
+  const REGSAM access = KEY_QUERY_VALUE | KEY_SET_VALUE | kProductRegistryView;
+  const LONG status =
+      create_key ? RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, access,
+                                   nullptr, &key, nullptr)
+                 : RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &key);
+  if (status != ERROR_SUCCESS) return earlier;
+  DWORD setup = 0, size = sizeof setup, type = 0;
+  if (RegQueryValueExW(key, L"Setup", nullptr, &type, reinterpret_cast<BYTE*>(&setup), &size) ==
+          ERROR_SUCCESS &&
+      type == REG_DWORD) {
+    earlier.installed = setup != 0;
+    wchar_t buffer[1024] = {};
+    DWORD bytes = sizeof buffer - sizeof(wchar_t);
+    if (RegQueryValueExW(key, L"Folder", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes) ==
+            ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ))
+      // A folder without a GBK form counts as no folder: the default is
+      // offered instead of a look-alike.
+      earlier.folder =
+          base::SystemPathToGbk(std::wstring(buffer, wcsnlen(buffer, bytes / sizeof(wchar_t))))
+              .value_or(std::string());
+  }
+  RegCloseKey(key);
+  return earlier;
 }
 
 }  // namespace installer

@@ -4,6 +4,8 @@
 // the registry does not depend on the system's ANSI code page.
 #include <windows.h>
 
+#include <string>
+
 #include "installer/registry.h"
 
 namespace installer {
@@ -20,5 +22,17 @@ inline constexpr REGSAM kProductRegistryView = KEY_WOW64_32KEY;
 // The system's registry. Keys are opened for writing (creating a key below
 // them needs that too) in kProductRegistryView.
 Registry& WindowsRegistry();
+
+// The earlier installation recorded under the product key (GBK path from
+// the root, "\Software\Publisher\Product"): "Setup" first, "Folder" only
+// when "Setup" was read; a folder without a GBK form counts as none. Every
+// failure leaves the defaults. With create_key the key is made when it is
+// missing, as the wizard's start-up has always done; an unattended run
+// that may still be refused opens it only, so it writes nothing.
+struct EarlierInstallation {
+  bool installed = false;
+  std::string folder;
+};
+EarlierInstallation ReadEarlierInstallation(const std::string& product_key, bool create_key);
 
 }  // namespace installer

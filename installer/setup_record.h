@@ -43,11 +43,17 @@ struct ShortString {
 
 struct TSetupFileEntry {
   ShortString<128> Name;  // relative to the target folder, starting with '\'
-  std::uint8_t Flag1;     // not read by the installer
+  std::uint8_t Flag1;     // kOwnUninstallerMark or 0; nothing else reads it
   std::uint8_t Flag2;     // not read by the installer
   std::uint32_t Offset;   // first byte in the unpacked package
   std::uint32_t Size;
 };
+
+// Flag1 of the file entry the builder adds for our own uninstaller
+// ("\Uninstall.exe", which understands /S): only then does the uninstall
+// entry get a QuietUninstallString. A product's own uninstaller, or a
+// record from an older builder, has 0 there.
+inline constexpr std::uint8_t kOwnUninstallerMark = 0x55;
 
 // Where a shortcut goes. Values other than 0 and 1 mean both places.
 enum ShortcutLocation : std::uint8_t { kDesktopOnly = 0, kProgramsOnly = 1, kDesktopAndPrograms = 2 };

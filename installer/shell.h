@@ -20,6 +20,11 @@ bool DirectoryExists(const std::string& path);
 // it has no GBK form at all.
 void BrowseForFolder(int root, const std::string& title, std::string& result);
 
+// The folder of the running program, with a trailing backslash, as GBK (in
+// short form where its name has characters GBK lacks). Throws
+// base::WideTextError naming the folder when it has no GBK form at all.
+std::string OwnProgramFolder();
+
 // The current user's desktop and Start menu "Programs" folders as Explorer
 // records them (see base::SystemPathToGbk); "" when they are not recorded
 // or have no GBK form. The shortcut functions below use the recorded

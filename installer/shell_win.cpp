@@ -171,6 +171,22 @@ void BrowseForFolder(int root, const std::string& title, std::string& result) {
   result = *gbk;
 }
 
+std::string OwnProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
+  auto gbk = base::SystemPathToGbk(folder);
+  if (!gbk) throw base::WideTextError(base::FormatWithPath(texts::kUnusableOwnFolder, folder));
+  return IncludeTrailingBackslash(*gbk);
+}
+
 std::string GetDesktopFolder() { return base::SystemPathToGbk(ShellFolder(L"Desktop")).value_or(""); }
 
 std::string GetProgramsFolder() {

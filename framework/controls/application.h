@@ -72,8 +72,15 @@ public:
   // a catch block (outside one it takes the last resort). Never throws.
   void HandleCurrentException() noexcept;
   // 0 while all is well; the code of the orderly end once the last resort
-  // has ended the program (or what a WM_QUIT carried).
+  // has ended the program (or what a WM_QUIT carried), or the one the
+  // program set.
   int ExitCode() const { return exit_code_; }
+  // The code the program ends with, for whoever started it (a deployment
+  // tool reads why an installer stopped). The first reason counts: a code
+  // once set, or the last resort's, is not replaced.
+  void SetExitCode(int code) {
+    if (exit_code_ == 0) exit_code_ = code;
+  }
   // Replaces the error report (tests record errors instead of showing them).
   using ExceptionHandler = std::function<void(const std::string& message)>;
   void SetExceptionHandler(ExceptionHandler handler) { exception_handler_ = std::move(handler); }

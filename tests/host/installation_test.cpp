@@ -43,6 +43,10 @@ public:
     log_.push_back("mkdir " + path);
     return inner.MakeDirectory(path);
   }
+  bool RemoveEmptyDirectory(const std::string& path) override {
+    log_.push_back("rmdir " + path);
+    return inner.RemoveEmptyDirectory(path);
+  }
   bool RemoveFile(const std::string& path) override {
     log_.push_back("delete " + path);
     return !read_only_files.count(path) && inner.RemoveFile(path);
@@ -229,7 +233,7 @@ protected:
     base::MemoryStream package{base::ByteView(package_bytes)};
     installer::InstallationContext context{
         *r, package, resources, "\\Software\\Vanto", "\\Software\\Vanto\\Prod",
-        fs, registry, shortcuts, view};
+        fs, registry, shortcuts, view, install_log};
     installer::RunInstallation(context, state);
   }
   // The message of the error that ends the run.
@@ -268,6 +272,7 @@ protected:
   RecordingShortcuts shortcuts{log};
   installer::InstallationState state;
   RecordingView view{log, state};
+  installer::InstallLog* install_log = nullptr;
 };
 
 // ---------------------------------------------------------------------------
@@ -313,6 +318,17 @@ TEST_F(InstallationTest, RunsItsStepsInOrder) {
       "set HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Prod DisplayName=sz:Prod",
       "set HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Prod "
       "UninstallString=sz:\"C:\\App\\uninstall.exe\"",
+      "set HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Prod "
+      "DisplayVersion=sz:V26.8",
+      "set HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Prod " "Publisher=sz:Au",
+      "set HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Prod "
+      "InstallLocation=sz:C:\\App",
+      // 3 bytes are 1 KB; a.txt is no program, so the entry has no icon.
+      "set HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Prod " "EstimatedSize=dword:1",
+      "set HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Prod "
+      "URLInfoAbout=sz:http://vanto.example",
+      "set HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Prod " "NoModify=dword:1",
+      "set HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Prod " "NoRepair=dword:1",
       "close HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Prod",
       "open HKCU\\Software\\Vanto\\X",
       "set HKCU\\Software\\Vanto\\X N=sz:v",
@@ -345,9 +361,9 @@ TEST_F(InstallationTest, NoFilesNorValuesStillLeaveRecordRegistryAndUninstallerL
   EXPECT_EQ(Entries("write "), Log{"write C:\\App\\V_an.cx"});
   EXPECT_TRUE(Entries("position ").empty());
   EXPECT_TRUE(Entries("text file").empty());
-  // The product's own eight values (two of them first written before the
-  // files), and no extra ones.
-  EXPECT_EQ(Entries("set ").size(), 10u);
+  // The product's own fifteen values (two of them first written before
+  // the files; no icon without a shortcut), and no extra ones.
+  EXPECT_EQ(Entries("set ").size(), 17u);
   EXPECT_EQ(registry.keys.size(), 3u);
   EXPECT_EQ(Entries("programs "),
             Log{"programs Prod|C:\\App\\uninstall.exe|" + Gbk(u8"卸载") + "Prod|"});
@@ -653,4 +669,87 @@ TEST_F(InstallationTest, ShortcutErrorEndsTheRunBusy) {
   EXPECT_FALSE(Logged("hide header8"));
 }
 
+class LinesLog final : public installer::InstallLog {
+public:
+  void Line(const std::string& text) override { lines.push_back(text); }
+  Log lines;
+};
+
+const std::string kUninstallEntry =
+    "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Prod";
+
+TEST_F(InstallationTest, UninstallEntryNamesIconSizeAndQuietCommandOfOurOwnUninstaller) {
+  AddFile("\\readme.txt", std::string(1500, 'r'));
+  AddFile("\\bin\\App.EXE", std::string(2000, 'e'));
+  AddFile("\\*.txt", "");  // a pattern: no size of its own
+  AddFile("\\Uninstall.exe", std::string(700, 'u'));
+  r->Files[3].Flag1 = installer::kOwnUninstallerMark;
+  AddShortcut("Readme", 0, 1);  // not a program: passed over for the icon
+  AddShortcut("App", 1, 0);
+  Run();
+
+  EXPECT_EQ(registry.Value(kUninstallEntry, "DisplayIcon"), "sz:C:\\App\\bin\\App.EXE");
+  EXPECT_EQ(registry.Value(kUninstallEntry, "EstimatedSize"), "dword:5");  // 4200 bytes
+  EXPECT_EQ(registry.Value(kUninstallEntry, "QuietUninstallString"),
+            "sz:\"C:\\App\\uninstall.exe\" /S");
+  EXPECT_EQ(registry.Value(kUninstallEntry, "Publisher"), "sz:Au");
+}
+
+TEST_F(InstallationTest, AProductsOwnUninstallerGetsNoQuietCommandAndNoSiteNoLink) {
+  AddFile("\\Uninstall.exe", "u");  // brought by the product: Flag1 0
+  AddFile("\\other.exe", "o");
+  r->Files[1].Flag1 = installer::kOwnUninstallerMark;  // the mark on another name counts not
+  r->WebSite.Assign("");
+  Run();
+
+  EXPECT_EQ(registry.Value(kUninstallEntry, "QuietUninstallString"), "(no value)");
+  EXPECT_EQ(registry.Value(kUninstallEntry, "URLInfoAbout"), "(no value)");
+  EXPECT_EQ(registry.Value(kUninstallEntry, "DisplayIcon"), "(no value)");  // no shortcut
+  EXPECT_EQ(registry.Value(kUninstallEntry, "EstimatedSize"), "dword:1");
+  EXPECT_EQ(registry.Value(kUninstallEntry, "NoRepair"), "dword:1");
+}
+
+TEST_F(InstallationTest, LogNamesEveryFileKeyValueShortcutAndFailure) {
+  LinesLog lines;
+  install_log = &lines;
+  AddFile("\\a.txt", "abc");
+  AddFile("\\held.txt", "h");
+  fs.read_only_files = {"C:\\App\\held.txt"};
+  fs.inner.files["C:\\App\\held.txt"] = {};
+  AddShortcut("A", 0, 2);
+  AddValue(true, "\\Software\\Vanto\\X", "N", installer::kRegString).StrValue.Assign("v");
+  registry.refused_keys = {"HKLM\\Software\\Refused"};
+  AddValue(false, "\\Software\\Refused", "M", installer::kRegInteger);
+  Run();
+
+  auto has = [&](const std::string& line) {
+    return std::find(lines.lines.begin(), lines.lines.end(), line) != lines.lines.end();
+  };
+  EXPECT_TRUE(has("File C:\\App\\a.txt (3 bytes)"));
+  EXPECT_TRUE(has("File C:\\App\\V_an.cx"));
+  EXPECT_TRUE(has("Key HKLM\\Software\\Vanto\\Prod"));
+  EXPECT_TRUE(has("Value HKLM\\Software\\Vanto\\Prod\\Setup = 1"));
+  EXPECT_TRUE(has("Value HKCU\\Software\\Vanto\\X\\N = \"v\""));
+  EXPECT_TRUE(has("Value " + kUninstallEntry + "\\UninstallString = \"\"C:\\App\\uninstall.exe\"\""));
+  EXPECT_TRUE(has("Shortcut Programs\\Prod\\A.lnk -> C:\\App\\a.txt"));
+  EXPECT_TRUE(has("Shortcut Desktop\\A.lnk -> C:\\App\\a.txt"));
+  EXPECT_TRUE(has("Shortcut Programs\\Prod\\" + Gbk(u8"卸载") + "Prod.lnk -> C:\\App\\uninstall.exe"));
+  EXPECT_TRUE(has("FAILED key HKLM\\Software\\Refused: it can be neither opened nor created"));
+  const auto failed = std::find_if(lines.lines.begin(), lines.lines.end(), [](const std::string& l) {
+    return l.rfind("FAILED file C:\\App\\held.txt: ", 0) == 0;
+  });
+  EXPECT_NE(failed, lines.lines.end());
+  EXPECT_FALSE(has("File C:\\App\\held.txt (1 bytes)"));
+}
+
+TEST(RegistryWriterPaths, RelativePathsComposeOnTheCurrentKeyAndRootPathsStartOver) {
+  using installer::RegistryWriter;
+  EXPECT_EQ(RegistryWriter::ResolvePath("", "\\Software\\A"), "Software\\A");
+  EXPECT_EQ(RegistryWriter::ResolvePath("Software\\A", "B\\C"), "Software\\A\\B\\C");
+  EXPECT_EQ(RegistryWriter::ResolvePath("Software\\A", "\\Software\\D"), "Software\\D");
+  EXPECT_EQ(RegistryWriter::ResolvePath("", "Software\\E"), "Software\\E");
+  EXPECT_EQ(RegistryWriter::ResolvePath("Software\\A", ""), "Software\\A");
+}
+
 }  // namespace
+

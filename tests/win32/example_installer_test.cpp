@@ -15,8 +15,10 @@
 #include "installer/packed_block.h"
 #include "installer/setup_package.h"
 #include "installer/setup_record.h"
+#include "installer/exit_codes.h"
 #include "installer/texts.h"
 #include "tests/host/gbk_literal.h"
+#include "tests/win32/support/patched_installer.h"
 #include "tests/win32/support/process_driver.h"
 #include "tests/win32/support/wizard_driver.h"
 #include "tools/pe/pe_headers.h"
@@ -48,31 +50,11 @@ struct DataModule {
 
 base::Bytes Copy(base::ByteView v) { return base::Bytes(v.begin(), v.end()); }
 
-std::wstring TempFolder(const wchar_t* name) {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  std::wstring folder = std::wstring(temp) + name;
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  return folder;
-}
+std::wstring TempFolder(const wchar_t* name) { return testing_support::TempFolder(name); }
 
-// A copy of the example installer in folder, with one resource replaced
-// (or removed, for an empty optional), rewritten by the builder's own PE
-// resource writer.
 std::wstring PatchedInstaller(const std::wstring& folder, const char* resource,
                               const std::optional<base::Bytes>& bytes) {
-  std::wstring exe = folder + L"\\setup.exe";
-  base::Bytes image = ReadFileW(kInstaller);
-  if (resource) {
-    pe::ResourceTree tree = pe::ReadResourceTree(image, pe::ParseHeaders(image));
-    auto type = pe::ResourceId::Number(pe::kRtRcData);
-    tree.Remove(type, pe::ResourceId::Name(resource));
-    if (bytes) tree.Set(type, pe::ResourceId::Name(resource), pe::kLangNeutral, {*bytes, 0});
-    image = pe::WriteResources(image, tree);
-  }
-  base::NativeFileSystem().WriteWholeFile(base::WideToGbkLossy(exe), image);
-  return exe;
+  return testing_support::PatchedInstaller(kInstaller, folder, resource, bytes);
 }
 
 struct RunResult {
@@ -263,7 +245,8 @@ TEST_F(ExampleInstaller, ChecksumMismatchAsksAndNoEndsTheProgram) {
   EXPECT_EQ(testing_support::MessageBoxText(box),
             base::GbkToWide(installer::texts::kChecksumQuestion));
   testing_support::PressButton(box, IDNO);
-  EXPECT_EQ(child->Wait(20000), 0u);
+  // Declined: refused, for whoever started it, not installed.
+  EXPECT_EQ(child->Wait(20000), static_cast<DWORD>(installer::kExitRefused));
 }
 
 }  // namespace

@@ -9,6 +9,8 @@ add_library(vanto_test_folders STATIC support/folders_win.cpp)
 target_link_libraries(vanto_test_folders PUBLIC vanto_base ole32 uuid shell32)
 add_library(vanto_wizard_driver STATIC support/wizard_driver_win.cpp)
 target_link_libraries(vanto_wizard_driver PUBLIC vanto_test_driver vanto_payload GTest::gtest advapi32)
+add_library(vanto_patched_installer STATIC support/patched_installer_win.cpp)
+target_link_libraries(vanto_patched_installer PUBLIC vanto_pe vanto_base)
 add_library(vanto_ui_input STATIC support/ui_input_win.cpp)
 target_link_libraries(vanto_ui_input PUBLIC vanto_controls)
 
@@ -33,7 +35,7 @@ if(VANTO_MKSETUP)
   wine_path(W_STAGE ${EXAMPLE_STAGE})
 
   vanto_add_test(NAME example_installer_test SOURCES example_installer_test.cpp
-    LIBS vanto_shell vanto_pe vanto_wizard_driver)
+    LIBS vanto_shell vanto_pe vanto_wizard_driver vanto_patched_installer)
   target_compile_definitions(example_installer_test PRIVATE
     VANTO_EXAMPLE_INSTALLER=L"${W_INSTALLER}"
     VANTO_EXAMPLE_RESOURCES=L"${W_RESOURCES}"

@@ -37,7 +37,8 @@ struct Wizard {
 
   // Without wait_for_window the caller answers the start-up questions first
   // and then calls WaitForWindow itself.
-  explicit Wizard(const std::wstring& exe, bool wait_for_window = true);
+  explicit Wizard(const std::wstring& exe, bool wait_for_window = true,
+                  const std::wstring& args = L"");
   bool WaitForWindow(DWORD timeout_ms);
   HWND Button(const char* caption_gbk);
   bool Shows(const char* caption_gbk);
@@ -97,5 +98,7 @@ struct PackagedProduct {
 
 // A string value in the installer's registry view; "(missing)" when absent.
 std::wstring RegString(HKEY root, const std::wstring& key, const std::wstring& name);
+// A 32-bit value in the installer's registry view; nothing when absent.
+std::optional<DWORD> RegDword(HKEY root, const std::wstring& key, const std::wstring& name);
 
 }  // namespace testing_support::wizard

@@ -54,7 +54,8 @@ void ClickButton(HWND button) {
   Sleep(400);
 }
 
-Wizard::Wizard(const std::wstring& exe, bool wait_for_window) : process(ChildProcess::Start(exe)) {
+Wizard::Wizard(const std::wstring& exe, bool wait_for_window, const std::wstring& args)
+    : process(ChildProcess::Start(exe, args)) {
   if (process && wait_for_window) WaitForWindow(20000);
 }
 
@@ -163,6 +164,19 @@ void PackagedProduct::ExpectInstalledIn(const std::wstring& target, const std::w
   }
   EXPECT_EQ(ReadFileW(target + L"\\" + base::GbkToWide(installer::kInstalledRecordFileName)),
             setup_ini);
+}
+
+std::optional<DWORD> RegDword(HKEY root, const std::wstring& key, const std::wstring& name) {
+  HKEY h = nullptr;
+  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE | installer::kProductRegistryView, &h) !=
+      ERROR_SUCCESS)
+    return std::nullopt;
+  DWORD value = 0, size = sizeof value;
+  const LONG status =
+      RegGetValueW(h, nullptr, name.c_str(), RRF_RT_REG_DWORD, nullptr, &value, &size);
+  RegCloseKey(h);
+  if (status != ERROR_SUCCESS) return std::nullopt;
+  return value;
 }
 
 std::wstring RegString(HKEY root, const std::wstring& key, const std::wstring& name) {
