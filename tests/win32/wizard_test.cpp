@@ -17,6 +17,7 @@
 #include "installer/packed_block.h"
 #include "installer/setup_package.h"
 #include "installer/setup_record.h"
+#include "installer/exit_codes.h"
 #include "installer/wizard_texts.h"
 #include "tests/win32/support/process_driver.h"
 #include "tests/win32/support/product_registry.h"
@@ -140,7 +141,7 @@ TEST(WizardTest, CancelAsksAndNoKeepsTheWizard) {
   EXPECT_FALSE(w.process->Wait(500));
   ClickButton(w.Button("\xC8\xA1\xCF\xFB"));
   w.Answer(IDYES);
-  EXPECT_EQ(w.process->Wait(10000), 0u);
+  EXPECT_EQ(w.process->Wait(10000), std::optional<DWORD>(installer::kExitCancelled));
 }
 
 TEST(WizardTest, AgreeStandsInForNextUntilClickedOnce) {
@@ -187,7 +188,7 @@ TEST(WizardTest, TheCloseBoxAsksTheCancelQuestion) {
   EXPECT_TRUE(IsWindowVisible(w.window));
   PostMessageW(w.window, WM_CLOSE, 0, 0);
   EXPECT_EQ(w.Answer(IDYES), Wide(installer::wizard_texts::kCancelQuestion));
-  EXPECT_EQ(w.process->Wait(10000), 0u);
+  EXPECT_EQ(w.process->Wait(10000), std::optional<DWORD>(installer::kExitCancelled));
 }
 
 TEST(WizardTest, TheCloseBoxIsRefusedOnTheFinishPage) {
@@ -224,7 +225,7 @@ TEST(WizardTest, NoToTheOverwriteQuestionEndsBeforeTheWindowShows) {
             Wide(installer::wizard_texts::kOverwriteQuestion));
   EXPECT_FALSE(w.WaitForWindow(0)) << "the wizard showed before the question was answered";
   testing_support::PressButton(box, IDNO);
-  EXPECT_EQ(w.process->Wait(10000), 0u);
+  EXPECT_EQ(w.process->Wait(10000), std::optional<DWORD>(installer::kExitCancelled));
 }
 
 TEST(WizardTest, YesToTheOverwriteQuestionOffersTheEarlierFolder) {
