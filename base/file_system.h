@@ -17,6 +17,9 @@ public:
   virtual bool DirectoryExists(const std::string& path) = 0;
   // Creates one folder level; false when it could not be made.
   virtual bool MakeDirectory(const std::string& path) = 0;
+  // Removes one folder level, only when it is empty: false when it holds
+  // anything, is in use or could not be removed (a missing one too).
+  virtual bool RemoveEmptyDirectory(const std::string& path) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;
   // Throws "Cannot open file "%s". %s" when the file cannot be opened.
   virtual Bytes ReadWholeFile(const std::string& path) = 0;

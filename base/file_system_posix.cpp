@@ -22,6 +22,7 @@ public:
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   }
   bool MakeDirectory(const std::string& path) override { return ::mkdir(path.c_str(), 0777) == 0; }
+  bool RemoveEmptyDirectory(const std::string& path) override { return ::rmdir(path.c_str()) == 0; }
   bool RemoveFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
 
   Bytes ReadWholeFile(const std::string& path) override {

@@ -45,6 +45,10 @@ public:
   bool MakeDirectory(const std::string& path) override {
     return CreateDirectoryW(GbkToWide(path).c_str(), nullptr) != 0;
   }
+  // RemoveDirectoryW itself refuses a folder that is not empty.
+  bool RemoveEmptyDirectory(const std::string& path) override {
+    return RemoveDirectoryW(GbkToWide(path).c_str()) != 0;
+  }
   bool RemoveFile(const std::string& path) override {
     return DeleteFileW(GbkToWide(path).c_str()) != 0;
   }

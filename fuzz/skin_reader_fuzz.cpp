@@ -54,6 +54,7 @@ public:
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
   bool DirectoryExists(const std::string&) override { return false; }
   bool MakeDirectory(const std::string&) override { return false; }
+  bool RemoveEmptyDirectory(const std::string&) override { return false; }
   bool RemoveFile(const std::string& path) override { return files.erase(path) != 0; }
   base::Bytes ReadWholeFile(const std::string& path) override {
     const auto it = files.find(path);

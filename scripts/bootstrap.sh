@@ -21,6 +21,7 @@ HOST_PKGS=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
   xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine locales
   dpkg-dev zip unzip python3
+  osslsigncode openssl
 )
 # wine64 runs the x86_64 tree on every machine; wine32 runs the i686 tree
 # where the kernel executes 32-bit code (scripts/wine-arch.sh probes that).

@@ -18,11 +18,12 @@ esac
 cmake --preset host >/dev/null
 cmake --build --preset host -j "$jobs" --target mksetup
 cmake --preset "$tree" >/dev/null
-cmake --build --preset "$tree" -j "$jobs" --target setup vanto_x_stage
+cmake --build --preset "$tree" -j "$jobs" --target setup vanto_uninstaller vanto_x_stage
 
 out=build/VANTO-X-setup.exe
 build/host/tools/mksetup/mksetup build "build/$tree/examples/vanto-x/stage/setup.toml" \
-  -o "$out" --stub "build/$tree/installer/stub/setup.exe"
+  -o "$out" --stub "build/$tree/installer/stub/setup.exe" \
+  --uninstaller "build/$tree/uninstaller/Uninstall.exe"
 echo
 build/host/tools/mksetup/mksetup inspect "$out"
 echo

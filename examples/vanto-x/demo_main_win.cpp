@@ -1,7 +1,6 @@
 // The example product's program. It proves it ran by writing started.txt
 // (the time and its command line, UTF-8) into its own folder, then shows a
-// small window. Built a second time as the example's Uninstall.exe, which
-// only says that it is a placeholder.
+// small window.
 #include <windows.h>
 
 #include <string>
@@ -9,7 +8,6 @@
 #include "base/com_ptr_win.h"
 #include "base/last_resort_win.h"
 
-#ifndef VANTO_DEMO_UNINSTALLER
 namespace {
 
 std::wstring OwnFolder() {
@@ -57,19 +55,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-}  // namespace
-#endif
-
-namespace {
-
 int Run(HINSTANCE instance, int show) {
-#ifdef VANTO_DEMO_UNINSTALLER
-  (void)instance;
-  (void)show;
-  MessageBoxW(nullptr, L"示例产品的卸载程序只是占位程序。\nThe example's uninstaller is a placeholder.",
-              L"VANTO-X", MB_OK | MB_ICONINFORMATION);
-  return 0;
-#else
   WriteTrace();
   WNDCLASSW wc{};
   wc.lpfnWndProc = WindowProc;
@@ -87,7 +73,6 @@ int Run(HINSTANCE instance, int show) {
     DispatchMessageW(&msg);
   }
   return 0;
-#endif
 }
 
 }  // namespace

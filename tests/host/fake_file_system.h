@@ -17,6 +17,7 @@ public:
   std::map<std::string, base::Bytes> files;
   std::set<std::string> folders;
   std::set<std::string> read_only_folders;  // nothing can be created inside
+  std::set<std::string> held_folders;       // in use (a process's current folder): never removed
   std::vector<std::string> calls;           // "exists X", "mkdir X", ... in order
 
   static std::string Parent(std::string path) {
@@ -42,6 +43,19 @@ public:
     calls.push_back("mkdir " + path);
     if (!Writable(path) || folders.count(Canonical(path))) return false;
     folders.insert(Canonical(path));
+    return true;
+  }
+  bool RemoveEmptyDirectory(const std::string& path) override {
+    calls.push_back("rmdir " + path);
+    const std::string folder = Canonical(path);
+    if (!folders.count(folder) || held_folders.count(folder)) return false;
+    const std::string inside = folder.back() == '\\' ? folder : folder + "\\";
+    auto below = [&](const std::string& other) { return other.starts_with(inside); };
+    for (const auto& [file, bytes] : files)
+      if (below(file)) return false;
+    for (const std::string& other : folders)
+      if (below(other)) return false;
+    folders.erase(folder);
     return true;
   }
   bool RemoveFile(const std::string& path) override {

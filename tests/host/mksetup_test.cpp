@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "base/error.h"
+#include "base/memory_stream.h"
 #include "installer/packed_block.h"
 #include "installer/record_validation.h"
 #include "installer/setup_package.h"
@@ -461,6 +462,82 @@ TEST_F(MksetupTest, BuildWarnsAboutAStubThatNeedsADllWindowsLacks) {
   EXPECT_EQ(Mksetup("inspect " + (dir / "setup.exe").string()).code, 0);
   // The installer made from it carries the same imports.
   EXPECT_EQ(Mksetup("check-imports " + (dir / "setup.exe").string()).code, 1);
+}
+
+// [product] uninstaller = true: our Uninstall.exe goes last, the one entry
+// whose Flag1 tells the installer it understands /S.
+TEST_F(MksetupTest, TheUninstallerAskedForComesLastAndAloneCarriesTheMark) {
+  WriteText(dir / "bin/Uninstall.exe", "MZ uninstaller");
+  const mksetup::BuildInputs inputs{dir / "bin/Uninstall.exe"};
+  mksetup::Payload p =
+      mksetup::BuildPayload(mksetup::ParseManifest(Product("uninstaller = true\n") + Files(), dir),
+                            nullptr, inputs);
+  const installer::TSetupRecord& r = *p.record;
+  ASSERT_EQ(r.FileCount, 5);
+  EXPECT_EQ(r.Files[0].Name.Value(), "\\app.exe");  // still the main program
+  EXPECT_EQ(r.Files[4].Name.Value(), "\\Uninstall.exe");
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(r.Files[i].Flag1, 0) << i;
+  EXPECT_EQ(r.Files[4].Flag1, installer::kOwnUninstallerMark);
+  base::MemoryStream package{base::ByteView(p.package)};
+  EXPECT_EQ(base::AsString(installer::ReadPackageFile(package, r.Files[4])), "MZ uninstaller");
+
+  // Not asked for (or asked not to): no uninstaller, whatever the inputs.
+  for (const std::string& setting : {std::string(), std::string("uninstaller = false\n")}) {
+    mksetup::Payload without =
+        mksetup::BuildPayload(mksetup::ParseManifest(Product(setting) + Files(), dir), nullptr, inputs);
+    EXPECT_EQ(without.record->FileCount, 4) << setting;
+  }
+}
+
+TEST_F(MksetupTest, TheUninstallerIsRefusedWhereItCannotGoNamingTheLineToChange) {
+  WriteText(dir / "Uninstall.exe", "their own uninstaller");
+  WriteText(dir / "tools/x.txt", "x");
+  const mksetup::BuildInputs inputs{dir / "Uninstall.exe"};
+  auto error_of = [&](const std::string& toml, const mksetup::BuildInputs& with) {
+    try {
+      mksetup::BuildPayload(mksetup::ParseManifest(toml, dir), nullptr, with);
+    } catch (const mksetup::ManifestError& e) {
+      return std::to_string(e.line()) + ": " + e.what();
+    }
+    return std::string("no error");
+  };
+  const std::string asked = Product("uninstaller = true\n");  // line 8
+  // The manifest's own uninstaller, however it is spelt, or a folder of that name.
+  EXPECT_EQ(error_of(asked + "[[files]]\nsource = \"Uninstall.exe\"\n", inputs),
+            "9: the uninstaller that product.uninstaller = true (line 8) adds as "
+            "\"\\Uninstall.exe\" is the same file as \"\\Uninstall.exe\"; leave that file out, "
+            "or the setting");
+  EXPECT_EQ(error_of(asked + "[[files]]\nsource = \"app.exe\"\ntarget = \"\\\\UNINSTALL.exe\"\n",
+                     inputs)
+                .substr(0, 3),
+            "9: ");
+  EXPECT_EQ(error_of(asked + "[[files]]\nsource = \"tools\"\ntarget = \"\\\\uninstall.exe\"\n",
+                     inputs),
+            "9: the uninstaller that product.uninstaller = true (line 8) adds as "
+            "\"\\Uninstall.exe\" is a file where a folder is needed by "
+            "\"\\uninstall.exe\\x.txt\"; leave that file out, or the setting");
+  // No program to add.
+  EXPECT_EQ(error_of(asked + Files(), {}),
+            "8: product.uninstaller = true, but no uninstaller program was given (mksetup build "
+            "--uninstaller PATH)");
+  EXPECT_NE(error_of(asked + Files(), {dir / "missing.exe"}).find("missing.exe is not there"),
+            std::string::npos);
+  EXPECT_EQ(error_of(Product("uninstaller = \"yes\"\n") + Files(), inputs),
+            "8: product.uninstaller is true or false");
+}
+
+TEST_F(MksetupTest, BuildTakesTheUninstallerFromTheCommandLine) {
+  WriteText(dir / "setup.toml", Product("uninstaller = true\n") + Files());
+  WriteText(dir / "u.exe", "MZ");
+  const std::string build = "build " + (dir / "setup.toml").string() + " -o " +
+                            (dir / "setup.exe").string() + " --stub " +
+                            (kStubs / "resources.exe").string();
+  Outcome o = Mksetup(build + " --uninstaller " + (dir / "u.exe").string());
+  EXPECT_EQ(o.code, 0) << o.err;
+  EXPECT_NE(o.out.find("5 files"), std::string::npos) << o.out;
+  o = Mksetup(build + " --uninstaller " + (dir / "none.exe").string());
+  EXPECT_EQ(o.code, 1);
+  EXPECT_NE(o.err.find("none.exe is not there"), std::string::npos) << o.err;
 }
 
 TEST(ImportReportTest, MarksForeignAndDelayLoadedDlls) {

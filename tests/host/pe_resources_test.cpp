@@ -405,8 +405,12 @@ TEST(PePlacementTest, DropsTheCertificateTable) {
   base::PutU32(signed_file.data() + h.DataDirectoryOffset(4), certificate_offset);
   base::PutU32(signed_file.data() + h.DataDirectoryOffset(4) + 4, 512);
 
+  EXPECT_FALSE(IsSigned(Fixture("resources.exe")));
+  EXPECT_TRUE(IsSigned(signed_file));
+
   const base::Bytes written = WriteResources(signed_file, ReadTree(signed_file));
   const PeHeaders after = ParseHeaders(written);
+  EXPECT_FALSE(after.Signed());
   EXPECT_EQ(after.Directory(4).rva, 0u);
   EXPECT_EQ(after.Directory(4).size, 0u);
   EXPECT_EQ(written.size(), after.DataEnd(written.size())) << "the certificate was kept";
@@ -487,6 +491,28 @@ TEST(PePlacementTest, HandlesPe32PlusDirectoryOffsets) {
     EXPECT_EQ(ReadTree(written), tree);
     ExpectLoadableLayout(written);
   }
+}
+
+// The builder tells when embedding drops a signature; it must find the security entry of either
+// header kind, and only where the header says there are directories.
+TEST(PeSignatureTest, OnlyANonEmptySecurityEntryMarksAnImageSigned) {
+  for (bool pe32_plus : {false, true}) {
+    SCOPED_TRACE(pe32_plus ? "PE32+" : "PE32");
+    base::Bytes image = MinimalImage(pe32_plus);
+    const std::size_t opt = 0x80 + 24;
+    const std::size_t security = opt + (pe32_plus ? 112 : 96) + 4 * 8;
+    EXPECT_FALSE(IsSigned(image));
+
+    base::PutU32(&image[security], 0x400);  // an offset alone names no certificates
+    EXPECT_FALSE(IsSigned(image));
+    base::PutU32(&image[security + 4], 0x100);
+    EXPECT_TRUE(IsSigned(image));
+
+    // NumberOfRvaAndSizes 4: there is no fifth entry, whatever the bytes where it would be.
+    base::PutU32(&image[opt + (pe32_plus ? 108 : 92)], 4);
+    EXPECT_FALSE(IsSigned(image));
+  }
+  ExpectErrorContaining([] { IsSigned(base::AsBytes(std::string_view("MZ"))); }, "truncated");
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -90,6 +90,10 @@ public:
     folders.insert(path);
     return true;
   }
+  bool RemoveEmptyDirectory(const std::string& path) override {
+    calls.push_back("rmdir " + path);
+    return folders.erase(path) != 0;
+  }
   bool FileExists(const std::string& path) override {
     calls.push_back("file? " + path);
     return false;

@@ -32,6 +32,7 @@ public:
   bool FileExists(const std::string& p) override { return real_.FileExists(p); }
   bool DirectoryExists(const std::string& p) override { return real_.DirectoryExists(p); }
   bool MakeDirectory(const std::string& p) override { return real_.MakeDirectory(p); }
+  bool RemoveEmptyDirectory(const std::string& p) override { return real_.RemoveEmptyDirectory(p); }
   bool RemoveFile(const std::string& p) override {
     removed.push_back(p);
     return real_.RemoveFile(p);

@@ -33,6 +33,7 @@ using testing_support::Gbk;
 const std::wstring kInstaller = VANTO_EXAMPLE_INSTALLER;
 const std::wstring kResources = VANTO_EXAMPLE_RESOURCES;
 const std::wstring kStage = VANTO_EXAMPLE_STAGE;
+const std::wstring kUninstaller = VANTO_EXAMPLE_UNINSTALLER;
 
 base::Bytes ReadFileW(const std::wstring& path) {
   return base::NativeFileSystem().ReadWholeFile(base::WideToGbkLossy(path));
@@ -117,8 +118,9 @@ TEST_F(ExampleInstaller, RecordReadsBackFieldByFieldAndFilesCutOutByteEqual) {
   EXPECT_EQ(r->ReleaseDate.Value(), "20240225");
   EXPECT_EQ(r->Date1.Value(), "20240225");
 
+  // The builder adds our uninstaller after the manifest's files.
   const std::string names[] = {"\\VANTO-X.exe", "\\License.txt", "\\Readme.txt",
-                               "\\Uninstall.exe", "\\VANTO.skn", Gbk(u8"\\墨柘说明.url")};
+                               "\\VANTO.skn",   Gbk(u8"\\墨柘说明.url"), "\\Uninstall.exe"};
   ASSERT_EQ(r->FileCount, 6);
   base::MemoryStream package(installer::UnpackToBuffer(setup_pack));
   EXPECT_EQ(installer::PackageChecksum(package.View()), r->PackChecksum);
@@ -128,7 +130,10 @@ TEST_F(ExampleInstaller, RecordReadsBackFieldByFieldAndFilesCutOutByteEqual) {
     EXPECT_EQ(f.Name.Value(), names[i]);
     EXPECT_EQ(f.Offset, expected_offset);
     expected_offset += f.Size;
-    base::Bytes source = ReadFileW(kStage + base::GbkToWide(f.Name.Value()));
+    const bool uninstaller = i == 5;
+    EXPECT_EQ(f.Flag1, uninstaller ? installer::kOwnUninstallerMark : 0) << names[i];
+    base::Bytes source = ReadFileW(uninstaller ? kUninstaller
+                                               : kStage + base::GbkToWide(f.Name.Value()));
     EXPECT_EQ(installer::ReadPackageFile(package, f), source) << names[i];
   }
   EXPECT_EQ(expected_offset, package.Size());

@@ -20,8 +20,9 @@ if(VANTO_MKSETUP)
   add_custom_command(
     OUTPUT ${EXAMPLE_OUT}/VANTO-X-setup.exe ${EXAMPLE_OUT}/resources/SETUPPACK
     COMMAND ${VANTO_MKSETUP} build ${EXAMPLE_STAGE}/setup.toml -o ${EXAMPLE_OUT}/VANTO-X-setup.exe
-            --stub $<TARGET_FILE:setup> --save-resources ${EXAMPLE_OUT}/resources
-    DEPENDS setup vanto_x_stage ${VANTO_MKSETUP}
+            --stub $<TARGET_FILE:setup> --uninstaller $<TARGET_FILE:vanto_uninstaller>
+            --save-resources ${EXAMPLE_OUT}/resources
+    DEPENDS setup vanto_uninstaller vanto_x_stage ${VANTO_MKSETUP}
     VERBATIM)
   add_custom_target(example_installer ALL DEPENDS ${EXAMPLE_OUT}/VANTO-X-setup.exe)
 
@@ -33,13 +34,15 @@ if(VANTO_MKSETUP)
   wine_path(W_INSTALLER ${EXAMPLE_OUT}/VANTO-X-setup.exe)
   wine_path(W_RESOURCES ${EXAMPLE_OUT}/resources)
   wine_path(W_STAGE ${EXAMPLE_STAGE})
+  wine_path(W_UNINSTALLER ${CMAKE_BINARY_DIR}/uninstaller/Uninstall.exe)
 
   vanto_add_test(NAME example_installer_test SOURCES example_installer_test.cpp
     LIBS vanto_shell vanto_pe vanto_wizard_driver vanto_patched_installer)
   target_compile_definitions(example_installer_test PRIVATE
     VANTO_EXAMPLE_INSTALLER=L"${W_INSTALLER}"
     VANTO_EXAMPLE_RESOURCES=L"${W_RESOURCES}"
-    VANTO_EXAMPLE_STAGE=L"${W_STAGE}")
+    VANTO_EXAMPLE_STAGE=L"${W_STAGE}"
+    VANTO_EXAMPLE_UNINSTALLER=L"${W_UNINSTALLER}")
   add_dependencies(example_installer_test example_installer)
 
   # Native: the built files as a clean Windows would load them (imports,
@@ -48,7 +51,7 @@ if(VANTO_MKSETUP)
     add_test(NAME built_files_test
       COMMAND ${VANTO_BUILT_FILES_TEST} --machine ${VANTO_MACHINE}
               --stub $<TARGET_FILE:setup> --installer ${EXAMPLE_OUT}/VANTO-X-setup.exe
-              --program $<TARGET_FILE:vanto_x_demo> --program $<TARGET_FILE:vanto_x_uninstall>
+              --program $<TARGET_FILE:vanto_x_demo> --program $<TARGET_FILE:vanto_uninstaller>
               --program $<TARGET_FILE:skin_gallery>)
     set_tests_properties(built_files_test PROPERTIES LABELS native)
   else()

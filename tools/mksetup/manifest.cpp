@@ -78,7 +78,7 @@ void ParseProduct(const toml::table& root, Manifest& m) {
   RejectUnknownKeys(*p,
                     {"name", "short_name", "author", "publisher_key", "web_site", "rights_notice",
                      "version", "release_date", "category", "description", "date1", "date2",
-                     "install_dir", "licence"},
+                     "install_dir", "licence", "uninstaller"},
                     w);
   m.product_name = RequiredText(*p, "name", w);
   // The name of the Programs group, which holds at least the uninstall link.
@@ -105,6 +105,11 @@ void ParseProduct(const toml::table& root, Manifest& m) {
   if (auto licence = OptionalText(*p, "licence", w)) {
     m.licence = m.base_dir / licence->utf8;
     m.licence_line = licence->line;
+  }
+  if (const toml::node* uninstaller = p->get("uninstaller")) {
+    if (!uninstaller->is_boolean()) Fail("product.uninstaller is true or false", LineOf(*uninstaller));
+    m.uninstaller = uninstaller->as_boolean()->get();
+    m.uninstaller_line = LineOf(*uninstaller);
   }
 }
 

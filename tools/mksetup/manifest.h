@@ -58,6 +58,10 @@ struct Manifest {
       release_date, category, description, date1, date2, install_dir;
   std::optional<std::filesystem::path> licence;  // the PROTOCOL text, UTF-8 on disk
   std::uint32_t licence_line = 0;
+  // [product] uninstaller = true: the package carries our own uninstaller as
+  // "\Uninstall.exe", after the manifest's files (see setup_builder.h).
+  bool uninstaller = false;
+  std::uint32_t uninstaller_line = 0;
   std::vector<FileSpec> files;
   std::vector<ShortcutSpec> shortcuts;
   std::vector<RegistrySpec> registry;

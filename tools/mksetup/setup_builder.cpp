@@ -54,11 +54,13 @@ struct PlannedFile {
   std::string target_utf8;  // "\sub\name"
   std::uint64_t size;
   std::uint32_t line;
+  bool own_uninstaller = false;
 };
 
-// Expands folder entries (sorted, so builds are reproducible) and checks
-// sizes; targets use backslashes.
-std::vector<PlannedFile> PlanFiles(const Manifest& m) {
+// Expands folder entries (sorted, so builds are reproducible), adds our
+// uninstaller when the manifest asks for it, and checks sizes; targets use
+// backslashes.
+std::vector<PlannedFile> PlanFiles(const Manifest& m, const BuildInputs& inputs) {
   std::vector<PlannedFile> out;
   for (const FileSpec& spec : m.files) {
     std::error_code ec;
@@ -78,6 +80,21 @@ std::vector<PlannedFile> PlanFiles(const Manifest& m) {
     } else {
       Fail("no file or folder " + spec.source.string(), spec.line);
     }
+  }
+  if (m.uninstaller) {
+    // Last, so the manifest's first file stays the main program.
+    if (inputs.uninstaller.empty())
+      Fail("product.uninstaller = true, but no uninstaller program was given (mksetup build "
+           "--uninstaller PATH)",
+           m.uninstaller_line);
+    std::error_code ec;
+    if (!fs::is_regular_file(inputs.uninstaller, ec))
+      Fail("product.uninstaller = true, but the uninstaller program " +
+               inputs.uninstaller.string() + " is not there (build the vanto_uninstaller target, "
+               "or give mksetup build --uninstaller PATH)",
+           m.uninstaller_line);
+    out.push_back({inputs.uninstaller, kOwnUninstallerTarget, fs::file_size(inputs.uninstaller),
+                   m.uninstaller_line, true});
   }
   for (const PlannedFile& f : out)
     if (f.size > kMaxPackageSize)
@@ -137,13 +154,20 @@ base::Bytes FillFiles(const std::vector<PlannedFile>& files, installer::TSetupRe
       Fail(what + base::GbkToUtf8(*why), f.line);
     if (auto clash = names.Add(e.Name.Value(), static_cast<int>(i))) {
       const PlannedFile& other = files[static_cast<std::size_t>(clash->other)];
+      // The uninstaller comes last, so the manifest's own entry is the other,
+      // and its line is the one to change.
+      if (f.own_uninstaller)
+        Fail("the uninstaller that product.uninstaller = true (line " + std::to_string(f.line) +
+                 ") adds as \"" + f.target_utf8 + "\" " + ClashText(*clash) + " \"" +
+                 other.target_utf8 + "\"; leave that file out, or the setting",
+             other.line);
       std::string text = what + ClashText(*clash) + " \"" + other.target_utf8 + "\" (line " +
                          std::to_string(other.line) + ")";
       if (clash->kind == installer::FileNameClash::kSameFile)
         text += "; Windows ignores case and takes '/' for '\\'";
       Fail(text, f.line);
     }
-    e.Flag1 = 0;
+    e.Flag1 = f.own_uninstaller ? installer::kOwnUninstallerMark : 0;
     e.Flag2 = 1;
     e.Offset = static_cast<std::uint32_t>(package.size());
     base::Bytes bytes = ReadFile(f.source, f.line);
@@ -195,13 +219,14 @@ void FillRegistry(const Manifest& m, installer::TSetupRecord& r) {
 
 }  // namespace
 
-Payload BuildPayload(const Manifest& manifest, const Progress& progress) {
+Payload BuildPayload(const Manifest& manifest, const Progress& progress,
+                     const BuildInputs& inputs) {
   Payload p;
   p.record = std::make_unique<installer::TSetupRecord>();
   installer::TSetupRecord& r = *p.record;
   FillTexts(manifest, r);
   installer::FileNameSet names;
-  p.package = FillFiles(PlanFiles(manifest), r, names, progress);
+  p.package = FillFiles(PlanFiles(manifest, inputs), r, names, progress);
   FillShortcuts(manifest, names, r);
   FillRegistry(manifest, r);
   r.PackChecksum = installer::PackageChecksum(p.package);

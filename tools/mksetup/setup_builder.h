@@ -22,14 +22,29 @@ struct Payload {
 // Called with a short description of the step and its progress in bytes.
 using Progress = std::function<void(const std::string& step, std::uint64_t done, std::uint64_t total)>;
 
+// What the builder takes from outside the manifest.
+struct BuildInputs {
+  // Our uninstaller (the uninstaller tree's Uninstall.exe), for a manifest
+  // that asks for it: it becomes the last file, "\Uninstall.exe", with
+  // Flag1 = installer::kOwnUninstallerMark, which tells the installer that
+  // the uninstall entry may offer a quiet uninstall (/S).
+  std::filesystem::path uninstaller;
+};
+
+// Where the uninstaller lands below the target folder.
+inline constexpr char kOwnUninstallerTarget[] = "\\Uninstall.exe";
+
 // Throws ManifestError (naming the manifest line) for anything the record
 // cannot hold: texts past their capacity or without a GBK form, more than
 // 256 entries in a table, files over 2 GiB, shortcuts to unknown files, file
 // targets (those found in folders too) that break the installer's name rule
 // or that Windows would take for one file or for a file and a folder. The
 // names ParseManifest checks are not checked again: whatever else breaks
-// the installer's rules is refused with line 0.
-Payload BuildPayload(const Manifest& manifest, const Progress& progress = nullptr);
+// the installer's rules is refused with line 0. A manifest that asks for
+// the uninstaller needs inputs.uninstaller, and may not name
+// "\Uninstall.exe" itself.
+Payload BuildPayload(const Manifest& manifest, const Progress& progress = nullptr,
+                     const BuildInputs& inputs = {});
 
 // The largest package the installer can address: positions are signed
 // 32-bit on its side.

@@ -68,6 +68,10 @@ DataDirectory PeHeaders::Directory(std::size_t index) const {
   return index < data_directories.size() ? data_directories[index] : DataDirectory{};
 }
 
+// Only the size is looked at: the writer drops any non-empty entry, wherever it points, and the
+// builder says so whenever it does.
+bool PeHeaders::Signed() const { return Directory(f::kDirectorySecurity).size != 0; }
+
 std::optional<std::size_t> PeHeaders::SectionIndexAt(std::uint32_t rva) const {
   for (std::size_t i = 0; i < sections.size(); ++i) {
     const Section& s = sections[i];
@@ -171,5 +175,7 @@ PeHeaders ParseHeaders(base::ByteView file) {
   }
   return h;
 }
+
+bool IsSigned(base::ByteView file) { return ParseHeaders(file).Signed(); }
 
 }  // namespace pe

@@ -53,6 +53,9 @@ struct PeHeaders {
   std::size_t DataDirectoryOffset(std::size_t index) const;
   std::size_t CheckSumOffset() const;
   DataDirectory Directory(std::size_t index) const;
+  // Whether the security directory names a certificate table, i.e. the image carries an
+  // Authenticode signature. Any change to the image invalidates it.
+  bool Signed() const;
   // Index of the section whose address range holds `rva`.
   std::optional<std::size_t> SectionIndexAt(std::uint32_t rva) const;
   // File offset of [rva, rva + size) when one section's file data holds all of it.
@@ -64,5 +67,8 @@ struct PeHeaders {
 // Validates the DOS, COFF and optional headers and the section table; throws base::Error on
 // anything malformed.
 PeHeaders ParseHeaders(base::ByteView file);
+
+// ParseHeaders(file).Signed(); throws like ParseHeaders.
+bool IsSigned(base::ByteView file);
 
 }  // namespace pe
