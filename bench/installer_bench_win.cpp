@@ -79,14 +79,8 @@ public:
 
 // Draws nothing; counts the file errors, since a file that was not written
 // would make the installation look faster than it is.
-class QuietView final : public installer::InstallView {
+class QuietView final : public installer::SilentInstallView {
 public:
-  void SetLabelText(Label, const std::string&) override {}
-  void SetLabelWidth(Label, int) override {}
-  void HideLabel(Label) override {}
-  void RepaintLabel(Label) override {}
-  void SetProgressColour(std::uint32_t) override {}
-  void SetProgressPosition(int) override {}
   void ShowFileError(const std::string& message) override {
     ++errors;
     std::fprintf(stderr, "file error: %s\n", message.c_str());

@@ -22,6 +22,7 @@
 #include <string>
 #include <thread>
 
+#include "bench/process_memory.h"
 #include "bench/product_like_data.h"
 #include "installer/packed_block.h"
 #include "tools/mksetup/parallel_zlib.h"
@@ -36,20 +37,6 @@ double ProcessCpuSeconds() {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-long ProcStatusKb(const char* field) {
-  std::ifstream in("/proc/self/status");
-  std::string line;
-  while (std::getline(in, line))
-    if (line.rfind(field, 0) == 0) return std::atol(line.c_str() + std::strlen(field));
-  return -1;
-}
-
-// Resets the peak resident size (Linux 4.0 and later).
-bool ResetPeak() {
-  std::ofstream out("/proc/self/clear_refs");
-  out << "5";
-  return static_cast<bool>(out);
-}
 
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "pack_bench: %s\n", what);
@@ -68,14 +55,14 @@ struct Side {
 
 void Run(Side& side, bool first) {
   side.block = {};
-  const long before_kb = ProcStatusKb("VmRSS:");
-  if (first) side.peak_reset = ResetPeak();
+  const long before_kb = bench::ProcStatusKb("VmRSS:");
+  if (first) side.peak_reset = bench::ResetPeak();
   const double c0 = ProcessCpuSeconds();
   const auto t0 = Clock::now();
   side.block = side.pack();
   side.wall = std::min(side.wall, std::chrono::duration<double>(Clock::now() - t0).count());
   side.cpu = std::min(side.cpu, ProcessCpuSeconds() - c0);
-  if (first) side.peak_mb = (ProcStatusKb("VmHWM:") - before_kb) / 1024.0;
+  if (first) side.peak_mb = (bench::ProcStatusKb("VmHWM:") - before_kb) / 1024.0;
 }
 
 const char* Verdict(bool met) { return met ? "met" : "NOT met"; }

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/process_memory.h"
 #include "bench/product_like_data.h"
 #include "installer/packed_block.h"
 #include "installer/resource_source.h"
@@ -34,20 +35,6 @@ double BestSeconds(int runs, F f) {
   return best;
 }
 
-long ProcStatusKb(const char* field) {
-  std::ifstream in("/proc/self/status");
-  std::string line;
-  while (std::getline(in, line))
-    if (line.rfind(field, 0) == 0) return std::atol(line.c_str() + std::strlen(field));
-  return -1;
-}
-
-// Resets the peak resident size (Linux 4.0 and later).
-bool ResetPeak() {
-  std::ofstream out("/proc/self/clear_refs");
-  out << "5";
-  return static_cast<bool>(out);
-}
 
 }  // namespace
 
@@ -67,11 +54,11 @@ int main(int argc, char** argv) {
   installer::MemoryResourceSource resources;
   resources.Set(installer::kSetupPackName, packed);
   packed = {};
-  long before_kb = ProcStatusKb("VmRSS:");
-  bool peak_reset = ResetPeak();
+  long before_kb = bench::ProcStatusKb("VmRSS:");
+  bool peak_reset = bench::ResetPeak();
   std::unique_ptr<base::MemoryStream> package;
   installer::LoadPackage(resources, package);
-  long peak_kb = ProcStatusKb("VmHWM:");
+  long peak_kb = bench::ProcStatusKb("VmHWM:");
   const double packed_mb = resources.FindRcData(installer::kSetupPackName)->size() / 1048576.0;
   const double unpacked_mb = size / 1048576.0;
   double added_mb = (peak_kb - before_kb) / 1024.0;

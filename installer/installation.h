@@ -45,6 +45,19 @@ public:
   virtual void ShowFileError(const std::string& message) = 0;
 };
 
+// A view that shows nothing: unattended installations, tests and
+// benchmarks. ShowFileError may be overridden to count what failed.
+class SilentInstallView : public InstallView {
+public:
+  void SetLabelText(Label, const std::string&) override {}
+  void SetLabelWidth(Label, int) override {}
+  void HideLabel(Label) override {}
+  void RepaintLabel(Label) override {}
+  void SetProgressColour(std::uint32_t) override {}
+  void SetProgressPosition(int) override {}
+  void ShowFileError(const std::string&) override {}
+};
+
 // The shortcuts of the installation; the Windows one is the shell helpers'
 // CreateDesktopShortcut and CreateProgramsShortcut, errors included.
 class ShortcutMaker {

@@ -25,19 +25,6 @@
 namespace installer {
 namespace {
 
-// The copying page without a page: the engine's progress goes nowhere, and
-// a file that cannot be written is in the log already (and in FailedFiles).
-class SilentView final : public InstallView {
-public:
-  void SetLabelText(Label, const std::string&) override {}
-  void SetLabelWidth(Label, int) override {}
-  void HideLabel(Label) override {}
-  void RepaintLabel(Label) override {}
-  void SetProgressColour(std::uint32_t) override {}
-  void SetProgressPosition(int) override {}
-  void ShowFileError(const std::string&) override {}
-};
-
 // The folder checks of the wizard's folder page, on a file system that
 // claims every folder exists: the text's form is judged and nothing is
 // made. The real check, which makes the folder, comes once everything else
@@ -127,7 +114,9 @@ private:
   int Install() {
     StopProcessesNamed(kProductProgramName);
     StopProcessesNamed(kUpdaterProgramName);
-    SilentView view;
+    // The copying page without a page: a file that cannot be written is
+    // in the log already, and in FailedFiles.
+    SilentInstallView view;
     InstallationContext context{record_,           *package_,
                                 resources_,        publisher_key_,
                                 product_key_,      base::NativeFileSystem(),

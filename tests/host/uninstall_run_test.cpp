@@ -217,17 +217,6 @@ private:
   Log& log_;
 };
 
-class QuietView final : public installer::InstallView {
-public:
-  void SetLabelText(Label, const std::string&) override {}
-  void SetLabelWidth(Label, int) override {}
-  void HideLabel(Label) override {}
-  void RepaintLabel(Label) override {}
-  void SetProgressColour(std::uint32_t) override {}
-  void SetProgressPosition(int) override {}
-  void ShowFileError(const std::string&) override {}
-};
-
 class LineLog final : public installer::InstallLog {
 public:
   Log lines;
@@ -325,7 +314,7 @@ protected:
     chosen->InstallDir.Assign(kFolder);
     ASSERT_TRUE(fs.MakeDirectory(kFolder));
     base::MemoryStream stream{base::ByteView(package)};
-    QuietView view;
+    installer::SilentInstallView view;
     installer::InstallationState state;
     installer::InstallationContext context{
         *chosen,  stream, resources, "\\Software\\Vanto", "\\Software\\Vanto\\Prod", fs,
