@@ -136,8 +136,17 @@ TEST_F(MksetupTest, BuildsAPayloadTheInstallerReadsBackIntact) {
   EXPECT_EQ(r.RegValues[1].BoolValue, 1);
   EXPECT_EQ(base::AsString(p.protocol), Gbk(u8"许可协议"));  // BOM dropped, GBK
 
-  EXPECT_EQ(installer::UnpackBlock(p.setup_pack), p.package);
-  EXPECT_EQ(installer::PackageChecksum(p.package), r.PackChecksum);
+  // The package is the files one after another, and its checksum theirs.
+  const base::Bytes package = installer::UnpackBlock(p.setup_pack);
+  EXPECT_EQ(package.size(), p.package_size);
+  base::Bytes files;
+  for (const fs::path& name :
+       {fs::path("app.exe"), fs::path("docs/a.txt"), fs::path("docs/sub/b.txt"), fs::path(u8"说明.url")}) {
+    const base::Bytes bytes = tools::ReadBinaryFile(dir / name);
+    files.insert(files.end(), bytes.begin(), bytes.end());
+  }
+  EXPECT_EQ(package, files);
+  EXPECT_EQ(installer::PackageChecksum(package), r.PackChecksum);
   base::Bytes record_bytes = installer::UnpackBlock(p.setup_ini);
   ASSERT_EQ(record_bytes.size(), installer::kSetupRecordSize);
   EXPECT_TRUE(std::equal(record_bytes.begin(), record_bytes.end(),
@@ -172,7 +181,7 @@ TEST_F(MksetupTest, ReportsDescribeThePayloadInTextAndJson) {
   EXPECT_FALSE(j["resources"]["PROTOCOL"]["present"].get<bool>());
   EXPECT_EQ(j["record"]["Author"], "墨柘软件");
   EXPECT_EQ(j["record"]["Files"][3]["name"], "\\说明.url");
-  EXPECT_EQ(j["package"]["size"], p.package.size());
+  EXPECT_EQ(j["package"]["size"], p.package_size);
   EXPECT_TRUE(j["package"]["checksum_matches"].get<bool>());
   EXPECT_NE(mksetup::ReportText(report).find("Payload intact."), std::string::npos);
 }
@@ -478,7 +487,7 @@ TEST_F(MksetupTest, TheUninstallerAskedForComesLastAndAloneCarriesTheMark) {
   EXPECT_EQ(r.Files[4].Name.Value(), "\\Uninstall.exe");
   for (int i = 0; i < 4; ++i) EXPECT_EQ(r.Files[i].Flag1, 0) << i;
   EXPECT_EQ(r.Files[4].Flag1, installer::kOwnUninstallerMark);
-  base::MemoryStream package{base::ByteView(p.package)};
+  base::MemoryStream package{installer::UnpackToBuffer(p.setup_pack)};
   EXPECT_EQ(base::AsString(installer::ReadPackageFile(package, r.Files[4])), "MZ uninstaller");
 
   // Not asked for (or asked not to): no uninstaller, whatever the inputs.
@@ -564,4 +573,23 @@ TEST(ImportReportTest, MarksForeignAndDelayLoadedDlls) {
   EXPECT_TRUE(mksetup::ImportsPass(none, std::nullopt));
 }
 
+// Packing runs on several threads, in chunks that the files do not line up
+// with; the installer must come out the same whatever the thread count.
+TEST_F(MksetupTest, ThePackageIsTheSameBytesWhateverTheNumberOfJobs) {
+  // Files of 1.5 MiB and more cross the packer's chunks in the middle.
+  std::string big(3 * 1024 * 1024 / 2 + 17, '\0');
+  for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 7919) >> 9);
+  WriteText(dir / "docs/big.bin", big);
+  WriteText(dir / "docs/bigger.bin", big + big);
+  const mksetup::Manifest m = mksetup::ParseManifest(Product() + Files(), dir);
+  const mksetup::Payload one = mksetup::BuildPayload(m, nullptr, {{}, 1});
+  EXPECT_EQ(one.package_size, installer::UnpackBlock(one.setup_pack).size());
+  for (int jobs : {2, 3, 8}) {
+    const mksetup::Payload many = mksetup::BuildPayload(m, nullptr, {{}, jobs});
+    EXPECT_EQ(many.setup_pack, one.setup_pack) << jobs << " jobs";
+    EXPECT_EQ(many.setup_ini, one.setup_ini) << jobs << " jobs";
+  }
+}
+
 }  // namespace
+

@@ -9,6 +9,7 @@
 #include "installer/packed_block.h"
 #include "installer/record_validation.h"
 #include "installer/setup_package.h"
+#include "tools/mksetup/parallel_zlib.h"
 
 namespace mksetup {
 namespace {
@@ -132,19 +133,27 @@ const char* ClashText(const installer::FileNameClash& clash) {
   return "";
 }
 
-// Lays the files out one after another in table order; returns the package.
-// Targets are checked here, after folders are expanded, since the names
-// found on disk are as much the installer's names as those in the manifest.
+// Lays the files out one after another in table order, reading each one
+// as it is packed; returns the packed package (SETUPPACK) and sets the
+// checksum, a byte sum that adds up file by file. Targets are checked here,
+// after folders are expanded, since the names found on disk are as much the
+// installer's names as those in the manifest.
 base::Bytes FillFiles(const std::vector<PlannedFile>& files, installer::TSetupRecord& r,
-                      installer::FileNameSet& names, const Progress& progress) {
+                      installer::FileNameSet& names, const Progress& progress, int jobs,
+                      std::uint64_t& package_size) {
   std::uint64_t total = 0;
   for (const PlannedFile& f : files) total += f.size;
   if (total > kMaxPackageSize)
     Fail("the files add up to " + std::to_string(total) +
              " bytes; an installer's package holds at most 2 GiB",
          files.back().line);
-  base::Bytes package;
-  package.reserve(static_cast<std::size_t>(total));
+  ParallelZlibOptions options;
+  if (jobs > 0) options.jobs = jobs;
+  options.expected_size = total;
+  if (progress) options.progress = [&](std::uint64_t done) { progress("packing", done, total); };
+  ParallelZlibCompressor packer(std::move(options));
+  std::uint32_t checksum = 0;
+  std::uint64_t offset = 0;
   for (std::size_t i = 0; i < files.size(); ++i) {
     const PlannedFile& f = files[i];
     installer::TSetupFileEntry& e = r.Files[i];
@@ -169,14 +178,20 @@ base::Bytes FillFiles(const std::vector<PlannedFile>& files, installer::TSetupRe
     }
     e.Flag1 = f.own_uninstaller ? installer::kOwnUninstallerMark : 0;
     e.Flag2 = 1;
-    e.Offset = static_cast<std::uint32_t>(package.size());
-    base::Bytes bytes = ReadFile(f.source, f.line);
+    const base::Bytes bytes = ReadFile(f.source, f.line);
+    // A file that grew since it was listed must not break the 2 GiB bound.
+    if (offset + bytes.size() > kMaxPackageSize)
+      Fail(f.source.string() + " grew while it was read; the package would pass 2 GiB", f.line);
+    e.Offset = static_cast<std::uint32_t>(offset);
     e.Size = static_cast<std::uint32_t>(bytes.size());
-    package.insert(package.end(), bytes.begin(), bytes.end());
-    if (progress) progress("reading files", package.size(), total);
+    checksum += installer::PackageChecksum(bytes);
+    packer.Write(bytes);
+    offset += bytes.size();
   }
   r.FileCount = static_cast<std::int32_t>(files.size());
-  return package;
+  r.PackChecksum = checksum;
+  package_size = offset;
+  return packer.FinishBlock();
 }
 
 void FillShortcuts(const Manifest& m, const installer::FileNameSet& names,
@@ -226,10 +241,10 @@ Payload BuildPayload(const Manifest& manifest, const Progress& progress,
   installer::TSetupRecord& r = *p.record;
   FillTexts(manifest, r);
   installer::FileNameSet names;
-  p.package = FillFiles(PlanFiles(manifest, inputs), r, names, progress);
+  p.setup_pack =
+      FillFiles(PlanFiles(manifest, inputs), r, names, progress, inputs.jobs, p.package_size);
   FillShortcuts(manifest, names, r);
   FillRegistry(manifest, r);
-  r.PackChecksum = installer::PackageChecksum(p.package);
 
   if (manifest.licence) {
     base::Bytes text = ReadFile(*manifest.licence, manifest.licence_line);
@@ -244,16 +259,6 @@ Payload BuildPayload(const Manifest& manifest, const Progress& progress,
   if (!problems.empty()) Fail(base::GbkToUtf8(installer::RefusalMessage(problems)), 0);
 
   p.setup_ini = installer::PackBlock(installer::RecordBytes(r), 9);
-  struct Context {
-    const Progress* progress;
-  } context{&progress};
-  p.setup_pack = installer::PackBlock(
-      p.package, 9,
-      [](std::uint64_t done, std::uint64_t total, void* c) {
-        const Progress& report = *static_cast<Context*>(c)->progress;
-        if (report) report("packing", done, total);
-      },
-      &context);
   return p;
 }
 

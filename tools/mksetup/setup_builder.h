@@ -13,7 +13,10 @@ namespace mksetup {
 
 struct Payload {
   std::unique_ptr<installer::TSetupRecord> record;  // 207 KB: kept off the stack
-  base::Bytes package;
+  // The unpacked package's size. The package itself is never held whole:
+  // each file is read, summed into the checksum and handed to the packer in
+  // turn, so the builder's memory stays near the packed size.
+  std::uint64_t package_size = 0;
   base::Bytes setup_ini;   // packed record
   base::Bytes setup_pack;  // packed package
   base::Bytes protocol;    // licence text, GBK
@@ -29,6 +32,9 @@ struct BuildInputs {
   // Flag1 = installer::kOwnUninstallerMark, which tells the installer that
   // the uninstall entry may offer a quiet uninstall (/S).
   std::filesystem::path uninstaller;
+  // Threads that pack the package (0: the machine's core count). The bytes
+  // are the same whatever the number.
+  int jobs = 0;
 };
 
 // Where the uninstaller lands below the target folder.
