@@ -78,3 +78,24 @@ function(vanto_gbk_sources var)
   endforeach()
   set(${var} ${result} PARENT_SCOPE)
 endfunction()
+
+# A program's icon and application manifest, as its resource script NAME.rc
+# (beside the CMakeLists) pulls them in: NAME.ico (resources/make_icon.py)
+# and NAME.manifest (resources/setup.manifest.in, which names the tree's own
+# architecture for the program and for the common controls it asks for: a
+# 64-bit program that asks for the x86 assembly gets the old version 5
+# controls, or no start at all). Sets <out> to the script to compile.
+function(vanto_program_resources out name)
+  set(dir ${CMAKE_CURRENT_BINARY_DIR})
+  add_custom_command(
+    OUTPUT ${dir}/${name}.ico
+    COMMAND python3 ${CMAKE_SOURCE_DIR}/resources/make_icon.py ${dir}/${name}.ico
+    DEPENDS ${CMAKE_SOURCE_DIR}/resources/make_icon.py)
+  configure_file(${CMAKE_SOURCE_DIR}/resources/setup.manifest.in ${dir}/${name}.manifest @ONLY)
+  configure_file(${name}.rc ${dir}/${name}.rc COPYONLY)
+  # windres reports no dependencies: name the files the script pulls in.
+  set_source_files_properties(${dir}/${name}.rc PROPERTIES
+    OBJECT_DEPENDS "${dir}/${name}.ico;${dir}/${name}.manifest")
+  set(${out} ${dir}/${name}.rc PARENT_SCOPE)
+endfunction()
+

@@ -23,7 +23,7 @@
 #include "installer/install_log_win.h"
 #include "installer/record_file.h"
 #include "installer/shell_paths.h"
-#include "installer/unattended_texts.h"
+#include "installer/switches_box_win.h"
 #include "uninstaller/installed_record.h"
 #include "uninstaller/uninstall_command_line.h"
 #include "uninstaller/uninstall_plan.h"
@@ -182,12 +182,7 @@ private:
 };
 
 void ShowSwitches(const std::wstring& problem) {
-  std::wstring text;
-  if (!problem.empty())
-    text = Wide(installer::unattended_texts::kBadCommandLine) + problem + L"\r\n\r\n";
-  text += Wide(texts::kSwitchesHelp);
-  MessageBoxW(nullptr, text.c_str(), Wide(texts::kCaption).c_str(),
-              MB_OK | (problem.empty() ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+  installer::ShowSwitchesBox(texts::kSwitchesHelp, texts::kCaption, problem);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "installer/exit_codes.h"
 #include "installer/main_form.h"
 #include "installer/texts.h"
+#include "installer/switches_box_win.h"
 #include "installer/unattended_texts.h"
 #include "installer/unattended_win.h"
 
@@ -18,12 +19,8 @@
 namespace {
 
 void ShowSwitches(const std::wstring& problem) {
-  std::wstring text;
-  if (!problem.empty())
-    text = base::GbkToWide(installer::unattended_texts::kBadCommandLine) + problem + L"\r\n\r\n";
-  text += base::GbkToWide(installer::unattended_texts::kSwitchesHelp);
-  MessageBoxW(nullptr, text.c_str(), base::GbkToWide(installer::texts::kMessageCaption).c_str(),
-              MB_OK | (problem.empty() ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+  installer::ShowSwitchesBox(installer::unattended_texts::kSwitchesHelp,
+                             installer::texts::kMessageCaption, problem);
 }
 
 }  // namespace
