@@ -1,25 +1,13 @@
 #include "installer/command_line.h"
 
-#include <cwctype>
+#include "installer/switch_words.h"
 
 namespace installer {
 namespace {
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
-
-// Whether word starts with the switch name (ASCII, either case).
-bool StartsWithSwitch(std::wstring_view word, std::wstring_view name) {
-  if (word.size() < name.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i)
-    if (std::towupper(word[i]) != std::towupper(name[i])) return false;
-  return true;
-}
-
-std::wstring_view TrimBlanks(std::wstring_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
+using switch_words::IsBlank;
+using switch_words::StartsWithSwitch;
+using switch_words::TrimBlanks;
 
 // The next word: up to a blank outside quotes; quotes are dropped, so both
 // "/LOG=C:\a b.txt" and /LOG="C:\a b.txt" give /LOG=C:\a b.txt.

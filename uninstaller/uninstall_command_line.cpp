@@ -1,26 +1,13 @@
 #include "uninstaller/uninstall_command_line.h"
 
+#include "installer/switch_words.h"
+
 namespace uninstaller {
-namespace {
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+using installer::switch_words::IsBlank;
+using installer::switch_words::StartsWithSwitch;
+using installer::switch_words::TrimBlanks;
 
-wchar_t AsciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c; }
-
-bool StartsWithSwitch(std::wstring_view word, std::wstring_view name) {
-  if (word.size() < name.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i)
-    if (AsciiUpper(word[i]) != AsciiUpper(name[i])) return false;
-  return true;
-}
-
-std::wstring_view TrimBlanks(std::wstring_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-}  // namespace
 
 UninstallCommandLine ParseUninstallSwitches(std::wstring_view switches) {
   UninstallCommandLine result;
