@@ -1,9 +1,9 @@
 #include "installer/file_name_rules.h"
 
-#include <cstdio>
 #include <vector>
 
 #include "base/gbk_text.h"
+#include "base/hex_text.h"
 
 namespace installer {
 namespace {
@@ -46,13 +46,10 @@ std::optional<std::string> ComponentProblem(std::string_view component, bool in_
   base::ForEachGbkChar(component, [&](std::size_t i) {
     if (base::GbkCharLength(component, i) != 1) return true;
     const auto c = static_cast<unsigned char>(component[i]);
-    char text[64];
     if (IsControl(c)) {
-      std::snprintf(text, sizeof text, "contains the control byte 0x%02X", c);
-      problem = text;
+      problem = "contains the control byte 0x" + base::UpperHex(c, 2);
     } else if (c >= 0x81 && c <= 0xFE) {
-      std::snprintf(text, sizeof text, "contains a lead byte 0x%02X without its second byte", c);
-      problem = text;
+      problem = "contains a lead byte 0x" + base::UpperHex(c, 2) + " without its second byte";
     } else if (IsForbidden(static_cast<char>(c))) {
       problem = std::string("contains a '") + static_cast<char>(c) + "'";
     } else if (!in_path && IsSeparator(static_cast<char>(c))) {

@@ -1,8 +1,8 @@
 #include "framework/core/layout_parser.h"
 
-#include <cstdio>
 #include <optional>
 
+#include "base/hex_text.h"
 #include "base/text_codec.h"
 
 namespace framework {
@@ -53,11 +53,7 @@ CodePoint DecodeUtf8(std::string_view text, std::size_t i) {
   return {n, cp};
 }
 
-std::string CodePointName(char32_t cp) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
-  return buf;
-}
+std::string CodePointName(char32_t cp) { return "U+" + base::UpperHex(cp, 4); }
 
 enum class Tok { Word, Integer, String, Punct, Newline, End };
 

@@ -1,14 +1,20 @@
 #include "framework/graphics/jpeg_codec.h"
 
-// jpeglib.h needs size_t and FILE declared before it.
+#include <algorithm>
 #include <csetjmp>
+#include <cstring>
+#include <new>
+#include <string>
+#include <string_view>
+
+// jpeglib.h needs size_t and FILE declared before it.
 #include <cstddef>
 #include <cstdio>
-#include <string>
 
 #include <jpeglib.h>
 
 #include "base/error.h"
+#include "framework/graphics/jpeg_messages.h"
 
 namespace graphics {
 namespace {
@@ -24,15 +30,45 @@ struct ErrorManager {
   char message[JMSG_LENGTH_MAX];
 };
 
+// libjpeg's message for the error at hand, as its own formatter would
+// write it, cut to the buffer libjpeg's interface promises.
+void FormatMessage(j_common_ptr cinfo, char* buffer) {
+  const jpeg_error_mgr& err = *cinfo->err;
+  std::string text;
+  try {
+    if (const char* format = JpegMessageText(err.msg_code)) {
+      const char* s = err.msg_parm.s;
+      const std::string_view parm(s, std::find(s, s + JMSG_STR_PARM_MAX, '\0') - s);
+      text = FormatJpegMessage(format, err.msg_parm.i, parm);
+    } else {
+      const int code[] = {err.msg_code};
+      text = FormatJpegMessage(JpegMessageText(0), code, {});  // "Bogus message code %d"
+    }
+  } catch (const std::bad_alloc&) {
+    std::strcpy(buffer, "Insufficient memory");
+    return;
+  }
+  const std::size_t n = std::min<std::size_t>(text.size(), JMSG_LENGTH_MAX - 1);
+  std::memcpy(buffer, text.data(), n);
+  buffer[n] = '\0';
+}
+
 void OnError(j_common_ptr cinfo) {
   auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
-  (*cinfo->err->format_message)(cinfo, err->message);
+  FormatMessage(cinfo, err->message);
   std::longjmp(err->jump, 1);
 }
 
 // Warnings are counted, not printed; trace messages are dropped.
 void OnMessage(j_common_ptr cinfo, int level) {
   if (level < 0) ++cinfo->err->num_warnings;
+}
+
+void OnOutput(j_common_ptr) {}
+
+void OnReset(j_common_ptr cinfo) {
+  cinfo->err->num_warnings = 0;
+  cinfo->err->msg_code = 0;
 }
 
 struct Session {
@@ -125,9 +161,15 @@ public:
     s_.created = false;
     s_.components = 0;
     s_.inverted_cmyk = false;
-    s_.cinfo.err = jpeg_std_error(&s_.err.pub);
+    // Every field libjpeg reads, set here rather than by jpeg_std_error
+    // (jpeg_messages.h says why); the message tables stay empty because
+    // FormatMessage reads its own.
     s_.err.pub.error_exit = OnError;
     s_.err.pub.emit_message = OnMessage;
+    s_.err.pub.output_message = OnOutput;
+    s_.err.pub.format_message = FormatMessage;
+    s_.err.pub.reset_error_mgr = OnReset;
+    s_.cinfo.err = &s_.err.pub;
   }
   SessionGuard(const SessionGuard&) = delete;
   SessionGuard& operator=(const SessionGuard&) = delete;

@@ -8,12 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include <jpeglib.h>
 
 #include "base/error.h"
+#include "framework/graphics/jpeg_messages.h"
 
 namespace {
 
@@ -190,6 +192,30 @@ TEST(Jpeg, BrokenInputIsAnError) {
   for (std::size_t n : {2, 20, 100}) {
     EXPECT_EQ(ErrorOf(Bytes(jpeg.begin(), jpeg.begin() + n)).rfind(prefix, 0), 0u) << n;
   }
+}
+
+// The codec formats libjpeg's messages itself: the texts must come out as
+// libjpeg's own formatter writes them.
+TEST(Jpeg, ErrorsCarryLibjpegsMessage) {
+  EXPECT_EQ(ErrorOf({'B', 'M', 0, 0, 0, 0}), "JPEG error: Not a JPEG file: starts with 0x42 0x4d");
+  EXPECT_EQ(ErrorOf({}), "JPEG error: Empty input file");
+}
+
+TEST(Jpeg, MessageFormatting) {
+  using graphics::FormatJpegMessage;
+  const int n[8] = {5, 0xAB, -12, 65, 7, 0, 0, 0};
+  EXPECT_EQ(FormatJpegMessage("[%3d][%02x][%d][%c][%4u]", n, {}), "[  5][ab][-12][A][   7]");
+  EXPECT_EQ(FormatJpegMessage("%02X%04x %ld %lu", n, {}), "05" "00ab -12 65");
+  EXPECT_EQ(FormatJpegMessage("%d%% done", n, {}), "5% done");
+  // A message with a %s takes the text and none of the numbers.
+  EXPECT_EQ(FormatJpegMessage("%s: %d", n, "marker"), "marker: 0");
+  // Fewer numbers than conversions: the rest are zero, nothing is read past.
+  EXPECT_EQ(FormatJpegMessage("%d %d %d", std::span<const int>(n, 1), {}), "5 0 0");
+  // A stray conversion is copied, a trailing % kept.
+  EXPECT_EQ(FormatJpegMessage("%q and %", n, {}), "%q and %");
+  EXPECT_STREQ(graphics::JpegMessageText(0), "Bogus message code %d");
+  EXPECT_EQ(graphics::JpegMessageText(-1), nullptr);
+  EXPECT_EQ(graphics::JpegMessageText(100000), nullptr);
 }
 
 TEST(Jpeg, DataCutInsideTheScanDecodesAsFarAsItGoes) {

@@ -2,10 +2,10 @@
 // Packing on several cores: one standard zlib stream, made of fixed-size
 // chunks that worker threads deflate independently.
 //
-// Format notes. The stream is the zlib header of level 9 (0x78 0xDA), the
+// Format notes. The stream is the zlib header of levels 7-9 (0x78 0xDA), the
 // chunks' raw Deflate data one after another, and the big-endian Adler-32
 // of the whole input. Each chunk is kParallelChunkSize bytes of input (the
-// last one may be shorter), deflated at level 9 with the kDictionarySize
+// last one may be shorter), deflated at level 7 with the kDictionarySize
 // bytes of input just before it as its preset dictionary, so that matches
 // reach back across the cut as they would in a single stream. Every chunk
 // but the last ends with a sync flush: its last block is not final and it

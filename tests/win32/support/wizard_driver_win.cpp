@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "base/file_system.h"
 #include "base/system_path_win.h"
 #include "base/text_codec.h"
