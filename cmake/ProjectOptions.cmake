@@ -37,6 +37,8 @@ if(WIN32)
   # this, FindZLIB picks libz.dll.a and every program needs zlib1.dll, which
   # Wine carries and a clean Windows does not.
   set(ZLIB_USE_STATIC_LIBS ON)
+  # Our own build of zlib (scripts/bootstrap.sh: for size), before Debian's.
+  set(ZLIB_ROOT ${VANTO_MINGW_PREFIX})
   find_package(ZLIB REQUIRED)
   find_package(JPEG REQUIRED)
 else()

@@ -106,14 +106,25 @@ stamp() { mkdir -p "$STAMP_DIR" && touch "$STAMP_DIR/$1"; }
 
 # libjpeg goes into every program that shows a picture, the installer
 # among them: it is built for size, each function in a section of its own
-# (the programs link with --gc-sections), without unwind tables (no C++
-# exception passes through it: its errors reach us by longjmp) and without
-# the JPEGMEM variable, whose sscanf would bring MinGW's scanf family.
-LIBJPEG_C_FLAGS="-Os -DNDEBUG -ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables -DNO_GETENV -DNO_PUTENV"
+# (the programs link with --gc-sections), and without the JPEGMEM variable,
+# whose sscanf would bring MinGW's scanf family.
+LIBJPEG_C_FLAGS="-Os -DNDEBUG -ffunction-sections -fdata-sections -DNO_GETENV -DNO_PUTENV"
+
+# Unwind tables for the C libraries where nothing needs them. On i686 no C++
+# exception passes through zlib or libjpeg (libjpeg's errors reach us by
+# longjmp, which there needs no tables). On x86_64 they stay: longjmp
+# unwinds the frames it leaves with the same tables, and without them it
+# loses its way in libjpeg's.
+c_unwind_flags() {
+  case $1 in
+    i686-*) echo "-fno-asynchronous-unwind-tables" ;;
+    *) echo "" ;;
+  esac
+}
 
 build_libjpeg() {
   local triplet=$1
-  stamped "libjpeg-lean-$triplet" && return 0
+  stamped "libjpeg-lean2-$triplet" && return 0
   ensure_deb_src
   log "cross-building libjpeg-turbo for MinGW ($triplet)"
   local work; work=$(mktemp -d)
@@ -128,9 +139,39 @@ build_libjpeg() {
     "$src/jmorecfg.h"
   grep -q '^#undef IDCT_SCALING_SUPPORTED' "$src/jmorecfg.h" || { log "jmorecfg.h not as expected"; exit 1; }
   cross_build libjpeg "$triplet" "$src" -DWITH_SIMD=0 -DENABLE_SHARED=0 -DENABLE_STATIC=1 \
-    -DWITH_TURBOJPEG=0 -DWITH_JPEG8=0 -DCMAKE_C_FLAGS_RELEASE="$LIBJPEG_C_FLAGS"
+    -DWITH_TURBOJPEG=0 -DWITH_JPEG8=0 -DCMAKE_C_FLAGS_RELEASE="$LIBJPEG_C_FLAGS $(c_unwind_flags "$triplet")"
   rm -rf "$work"
-  stamp "libjpeg-lean-$triplet"
+  stamp "libjpeg-lean2-$triplet"
+}
+
+# zlib, built from Debian's source package like libjpeg and for the same
+# reason: Debian's MinGW build is made for speed (and, on i686, with unwind
+# tables nothing needs), and the installer carries zlib's inflater. Debian's copy stays installed;
+# the Windows trees take this one (cmake/ProjectOptions.cmake).
+ZLIB_C_FLAGS="-Os -DNDEBUG -ffunction-sections -fdata-sections"
+
+build_zlib() {
+  local triplet=$1
+  stamped "zlib-lean2-$triplet" && return 0
+  ensure_deb_src
+  log "cross-building zlib for MinGW ($triplet)"
+  local work; work=$(mktemp -d)
+  (cd "$work" && apt-get source -qq zlib >/dev/null 2>&1)
+  local src; src=$(find "$work" -maxdepth 1 -type d -name 'zlib-*' | head -n1)
+  [ -n "$src" ] || { log "apt-get source zlib failed"; exit 1; }
+  local f objs=()
+  for f in adler32 compress crc32 deflate gzclose gzlib gzread gzwrite infback inffast \
+           inflate inftrees trees uncompr zutil; do
+    # shellcheck disable=SC2086  # the flags are words
+    "$triplet-gcc" $ZLIB_C_FLAGS $(c_unwind_flags "$triplet") -c "$src/$f.c" -o "$work/$f.o"
+    objs+=("$work/$f.o")
+  done
+  mkdir -p "$PREFIX/$triplet/lib" "$PREFIX/$triplet/include"
+  rm -f "$PREFIX/$triplet/lib/libz.a"
+  "$triplet-ar" rcs "$PREFIX/$triplet/lib/libz.a" "${objs[@]}"
+  cp "$src/zlib.h" "$src/zconf.h" "$PREFIX/$triplet/include/"
+  rm -rf "$work"
+  stamp "zlib-lean2-$triplet"
 }
 
 build_gtest() {
@@ -155,6 +196,7 @@ ensure_zh_locale() {
 ensure_packages
 $SUDO mkdir -p "$PREFIX"
 for triplet in i686-w64-mingw32 x86_64-w64-mingw32; do
+  build_zlib "$triplet"
   build_libjpeg "$triplet"
   build_gtest "$triplet"
 done

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <utility>
 
 #include "base/error.h"
 #include "framework/core/ascii.h"
@@ -57,8 +59,9 @@ std::string TEnumInfo::NameList() const {
   return out;
 }
 
-TPropInfo::TPropInfo(std::string name, TPropKind kind, TGetter get, TSetter set)
-    : name_(std::move(name)), kind_(kind), get_(std::move(get)), set_(std::move(set)) {}
+TPropInfo::TPropInfo(const char* name, TPropKind kind, TGetThunk get, TSetThunk set,
+                     const TAccessor& getter, const TAccessor& setter)
+    : name_(name), kind_(kind), get_(get), set_(set), getter_(getter), setter_(setter) {}
 
 std::string TPropInfo::Describe() const {
   std::string type_name = enum_info_ ? std::string(enum_info_->type_name) : std::string();
@@ -70,7 +73,7 @@ std::string TPropInfo::Describe() const {
     case TPropKind::Enum: return "a value of " + type_name;
     case TPropKind::Set: return "a set of " + type_name;
     case TPropKind::Component: return "a component name (a " + ClassRef()->ClassName() + ")";
-    case TPropKind::Event: return "a handler name (a " + std::string(event_type_) + ")";
+    case TPropKind::Event: return "a handler name (a " + std::string(EventType()) + ")";
     case TPropKind::Object: return "its own properties (a " + ClassRef()->ClassName() + ")";
     case TPropKind::Picture: return "a picture";
     case TPropKind::Strings: return "a list of strings";
@@ -226,7 +229,20 @@ void RegisterClass(const TClassInfo& info) {
   }
 }
 
-const TClassInfo& Finish(std::unique_ptr<TClassInfo> info) {
+TClassBuilderBase::TClassBuilderBase(const char* class_name, const TClassInfo* parent)
+    : info_(new TClassInfo(class_name, parent)) {}
+
+TClassBuilderBase::~TClassBuilderBase() { delete info_; }
+
+TPropInfo& TClassBuilderBase::AddProperty(const char* name, TPropKind kind,
+                                          TPropInfo::TGetThunk get, TPropInfo::TSetThunk set,
+                                          const TPropInfo::TAccessor& getter,
+                                          const TPropInfo::TAccessor& setter) {
+  return info_->properties_.emplace_back(name, kind, get, set, getter, setter);
+}
+
+const TClassInfo& TClassBuilderBase::Finish() {
+  std::unique_ptr<TClassInfo> info(std::exchange(info_, nullptr));
   const auto& props = info->OwnProperties();
   for (std::size_t i = 0; i < props.size(); ++i) {
     for (std::size_t j = 0; j < i; ++j) {
@@ -277,6 +293,57 @@ std::optional<std::int64_t> AsNumber(const TPropValue& value) {
   if (auto* i = std::get_if<std::int32_t>(&value)) return *i;
   if (auto* u = std::get_if<std::uint32_t>(&value)) return *u;
   return std::nullopt;
+}
+
+std::int64_t IntegerArgument(const TPropInfo& prop, const TPropValue& value, std::int64_t lo,
+                             std::int64_t hi) {
+  auto n = AsNumber(value);
+  if (!n) ThrowWrongValue(prop);
+  if (*n < lo || *n > hi) ThrowOutOfRange(prop, *n);
+  return *n;
+}
+
+std::int64_t EnumArgument(const TPropInfo& prop, const TPropValue& value) {
+  auto n = AsNumber(value);
+  if (!n) ThrowWrongValue(prop);
+  if (!prop.EnumInfo()->NameOf(*n)) ThrowOutOfRange(prop, *n);
+  return *n;
+}
+
+std::uint64_t SetArgument(const TPropInfo& prop, const TPropValue& value, std::uint64_t max) {
+  auto n = AsNumber(value);
+  if (!n) ThrowWrongValue(prop);
+  std::int64_t allowed = 0;
+  for (const TEnumName& e : prop.EnumInfo()->names) {
+    if (e.value >= 0 && e.value < 32) allowed |= std::int64_t{1} << e.value;
+  }
+  std::int64_t bits = *n < 0 ? (*n & 0xFFFFFFFF) : *n;
+  if ((bits & ~allowed) != 0 || static_cast<std::uint64_t>(bits) > max) ThrowOutOfRange(prop, *n);
+  return static_cast<std::uint64_t>(bits);
+}
+
+std::uint32_t ColorArgument(const TPropInfo& prop, const TPropValue& value) {
+  auto n = AsNumber(value);
+  if (!n) ThrowWrongValue(prop);
+  return static_cast<std::uint32_t>(*n);  // int32 and uint32 spell the same colour
+}
+
+TComponent* ComponentArgument(const TPropInfo& prop, const TPropValue& value) {
+  auto* component = std::get_if<TComponent*>(&value);
+  if (!component) ThrowWrongValue(prop);
+  return *component;
+}
+
+const std::any* HandlerArgument(const TPropInfo& prop, const TPropValue& value) {
+  auto* method = std::get_if<TMethod>(&value);
+  if (!method) ThrowWrongValue(prop);
+  return method->code.has_value() ? &method->code : nullptr;
+}
+
+const std::any* PictureArgument(const TPropInfo& prop, const TPropValue& value) {
+  auto* picture = std::get_if<TPictureValue>(&value);
+  if (!picture) ThrowWrongValue(prop);
+  return picture->image.has_value() ? &picture->image : nullptr;
 }
 
 }  // namespace rtti_detail

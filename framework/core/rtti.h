@@ -26,11 +26,19 @@
 // Strings, a pointer to a component class Component (references must
 // inherit from that class), a std::function Event. Types that could mean
 // two things say what they are: EnumProp, SetProp, ColorProp, ObjectProp,
-// PictureProp. Getters and setters are anything std::invoke can call with
-// the object (const member functions, setters taking the value, free
-// functions, lambdas); the setter is the class's own, so setting a property
-// by name does exactly what the same call in code does. A nullptr setter
-// makes a property read-only.
+// PictureProp. Getters and setters are what std::invoke can call with the
+// object and that are plain data: member functions, pointers to data
+// members, plain functions, lambdas that capture nothing. The setter is the
+// class's own, so setting a property by name does exactly what the same
+// call in code does. A nullptr setter makes a property read-only.
+//
+// A description is data, not code: each property is a row (name, kind,
+// the accessors' bytes) and two thunks that know the accessors' types.
+// Thunks are made per class, accessor type and kind, so the properties of
+// a class that have the same getter and setter types share them; a
+// description compiles to one call per property. Names are C strings (the
+// descriptions spell them as literals), which the row copies, so that a
+// call passes one pointer and builds nothing that must be destroyed.
 //
 // Enum names are constant tables, so nothing depends on the order in which
 // static objects are made:
@@ -55,16 +63,19 @@
 // the range. Any other mismatch is a base::Error naming the property.
 #include <any>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <initializer_list>
 #include <limits>
 #include <memory>
+#include <new>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <typeinfo>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -132,19 +143,37 @@ struct TEnumInfo {
   std::string NameList() const;
 };
 
+// An event type's name ("TNotifyEvent") and its function type; one constant
+// per type, which every event property of that type points at.
+struct TEventType {
+  std::string_view name;
+  const std::type_info* id;
+};
+template <typename F>
+inline constexpr TEventType kEventType{EventTypeName<F>(), &typeid(F)};
+
 class TPropInfo {
 public:
   // The property's object is passed as the TPersistent it is described on;
   // the class's accessors are reached after a checked downcast.
-  using TGetter = std::function<TPropValue(const TPropInfo&, const TPersistent&)>;
-  using TSetter = std::function<void(const TPropInfo&, TPersistent&, const TPropValue&)>;
+  using TGetThunk = TPropValue (*)(const TPropInfo& prop, const TPersistent& instance);
+  using TSetThunk = void (*)(const TPropInfo& prop, TPersistent& instance, const TPropValue& value);
   using TClassRef = const TClassInfo& (*)();
 
-  TPropInfo(std::string name, TPropKind kind, TGetter get, TSetter set);
+  // One accessor as the class gave it, kept as bytes: the largest is a
+  // pointer to a member function, two words in the Itanium ABI that GCC and
+  // MinGW follow (the address or vtable slot, and the this adjustment).
+  struct TAccessor {
+    alignas(void*) unsigned char bytes[2 * sizeof(void*)];
+  };
+
+  // Rows are made by TClassBuilder.
+  TPropInfo(const char* name, TPropKind kind, TGetThunk get, TSetThunk set,
+            const TAccessor& getter, const TAccessor& setter);
 
   const std::string& Name() const { return name_; }
   TPropKind Kind() const { return kind_; }
-  bool IsReadOnly() const { return !set_; }
+  bool IsReadOnly() const { return set_ == nullptr; }
   // Enum: its values; Set: its elements; Color: accepted constant names (or null).
   const TEnumInfo* EnumInfo() const { return enum_info_; }
   // Component: the class a referenced component must inherit from;
@@ -153,8 +182,10 @@ public:
   const TClassInfo* ClassRef() const { return class_ref_ ? &class_ref_() : nullptr; }
   // Event: the event type's name ("TNotifyEvent") and its function type,
   // which a TMethod's code must hold exactly.
-  std::string_view EventType() const { return event_type_; }
-  const std::type_info* EventTypeId() const { return event_type_id_; }
+  std::string_view EventType() const {
+    return event_type_ ? event_type_->name : std::string_view();
+  }
+  const std::type_info* EventTypeId() const { return event_type_ ? event_type_->id : nullptr; }
   // "an integer", "a value of TButtonLayout", "a TNotifyEvent handler"...
   std::string Describe() const;
 
@@ -170,25 +201,29 @@ private:
 
   std::string name_;
   TPropKind kind_;
-  TGetter get_;
-  TSetter set_;
+  TGetThunk get_;
+  TSetThunk set_;  // null: read-only
+  TAccessor getter_;
+  TAccessor setter_;
   const TEnumInfo* enum_info_ = nullptr;
   TClassRef class_ref_ = nullptr;
-  std::string_view event_type_;
-  const std::type_info* event_type_id_ = nullptr;
+  const TEventType* event_type_ = nullptr;
 };
 
 template <typename T>
 class TClassBuilder;
+namespace rtti_detail {
+class TClassBuilderBase;
+}  // namespace rtti_detail
 
 class TClassInfo {
 public:
-  using TFactory = std::function<TComponent*(TComponent* owner)>;
+  using TFactory = TComponent* (*)(TComponent* owner);
 
   // Starts the description of class T, derived from Parent (void for a
   // root of the hierarchy, TPersistent only).
   template <typename T, typename Parent = void>
-  static TClassBuilder<T> Define(std::string class_name);
+  static TClassBuilder<T> Define(const char* class_name);
 
   const std::string& ClassName() const { return name_; }
   const TClassInfo* Parent() const { return parent_; }
@@ -209,7 +244,7 @@ public:
   const TPropInfo* FindProperty(std::string_view name) const;
 
   // Abstract classes (no factory) cannot be created by name.
-  bool CanCreate() const { return static_cast<bool>(factory_); }
+  bool CanCreate() const { return factory_ != nullptr; }
   // A new instance with that owner (owned by it when it is not null).
   // Throws base::Error for an abstract class.
   TComponent* Create(TComponent* owner) const;
@@ -217,13 +252,13 @@ public:
 private:
   template <typename T>
   friend class TClassBuilder;
-  TClassInfo(std::string name, const TClassInfo* parent)
-      : name_(std::move(name)), parent_(parent) {}
+  friend class rtti_detail::TClassBuilderBase;
+  TClassInfo(const char* name, const TClassInfo* parent) : name_(name), parent_(parent) {}
 
   std::string name_;
   const TClassInfo* parent_;
   std::vector<TPropInfo> properties_;
-  TFactory factory_;
+  TFactory factory_ = nullptr;
 };
 
 // The registry of classes that can be named: every class whose
@@ -259,25 +294,53 @@ void RegisterClass(const TClassInfo& info);
 // The number in an int32 or uint32 alternative; nothing for other types.
 std::optional<std::int64_t> AsNumber(const TPropValue& value);
 
+// What a setter thunk gets from a value, checked as the property's kind
+// demands (throwing as TPropInfo::Set documents). Out of line: every thunk
+// of a kind shares the checks, whatever its class and accessor types.
+std::int64_t IntegerArgument(const TPropInfo& prop, const TPropValue& value, std::int64_t lo,
+                             std::int64_t hi);
+std::int64_t EnumArgument(const TPropInfo& prop, const TPropValue& value);  // a value of EnumInfo()
+std::uint64_t SetArgument(const TPropInfo& prop, const TPropValue& value, std::uint64_t max);
+std::uint32_t ColorArgument(const TPropInfo& prop, const TPropValue& value);
+TComponent* ComponentArgument(const TPropInfo& prop, const TPropValue& value);  // may be null
+// The handler's or picture's std::any; null for an empty one (which clears).
+const std::any* HandlerArgument(const TPropInfo& prop, const TPropValue& value);
+const std::any* PictureArgument(const TPropInfo& prop, const TPropValue& value);
+
 template <typename T>
 const T& Cast(const TPropInfo& prop, const TPersistent& instance) {
   auto* p = dynamic_cast<const T*>(&instance);
   if (!p) ThrowWrongInstance(prop);
   return *p;
 }
+// One check per class, shared by the getters and the setters.
 template <typename T>
 T& Cast(const TPropInfo& prop, TPersistent& instance) {
-  auto* p = dynamic_cast<T*>(&instance);
-  if (!p) ThrowWrongInstance(prop);
-  return *p;
+  return const_cast<T&>(Cast<T>(prop, std::as_const(instance)));
 }
 
-template <typename V>
-V CheckedNumber(const TPropInfo& prop, const TPropValue& value, std::int64_t lo, std::int64_t hi) {
-  auto n = AsNumber(value);
-  if (!n) ThrowWrongValue(prop);
-  if (*n < lo || *n > hi) ThrowOutOfRange(prop, *n);
-  return static_cast<V>(*n);
+// What events need is made once per event type, not per class and event:
+// the handler of exactly type F in a value (null for an empty one, which
+// clears), a handler as a value, and setting a handler field.
+template <typename F>
+const F* HandlerOf(const TPropInfo& prop, const TPropValue& value) {
+  const std::any* code = HandlerArgument(prop, value);
+  if (!code) return nullptr;
+  auto* f = std::any_cast<F>(code);
+  if (!f) ThrowWrongValue(prop);
+  return f;
+}
+template <typename F>
+TPropValue HandlerValue(const F& f) {
+  return f ? TMethod{std::any(f)} : TMethod{};
+}
+template <typename F>
+void AssignHandler(F& field, const F* f) {
+  if (f) {
+    field = *f;
+  } else {
+    field = nullptr;
+  }
 }
 
 template <typename V>
@@ -290,290 +353,296 @@ struct IsComponentPointer : std::false_type {};
 template <typename C>
 struct IsComponentPointer<C*> : std::is_base_of<TComponent, C> {};
 
+// The part of describing a class that does not depend on the class,
+// compiled once: making the description, adding a row, finishing.
+class TClassBuilderBase {
+public:
+  TClassBuilderBase(const TClassBuilderBase&) = delete;
+  TClassBuilderBase& operator=(const TClassBuilderBase&) = delete;
+
+protected:
+  TClassBuilderBase(const char* class_name, const TClassInfo* parent);
+  // Frees a description that Finish() did not take (a throw in between).
+  ~TClassBuilderBase();
+
+  TPropInfo& AddProperty(const char* name, TPropKind kind, TPropInfo::TGetThunk get,
+                         TPropInfo::TSetThunk set, const TPropInfo::TAccessor& getter,
+                         const TPropInfo::TAccessor& setter);
+  // Checks the description and registers it; the registry keeps it.
+  const TClassInfo& Finish();
+
+  TClassInfo* info_;
+};
+
 }  // namespace rtti_detail
 
 // Describes class T; made by TClassInfo::Define and finished by Done().
 template <typename T>
-class TClassBuilder {
+class TClassBuilder : public rtti_detail::TClassBuilderBase {
 public:
-  explicit TClassBuilder(std::unique_ptr<TClassInfo> info) : info_(std::move(info)) {}
-
   // Instances are made with new T(owner).
   TClassBuilder& Factory() {
-    info_->factory_ = [](TComponent* owner) -> TComponent* { return new T(owner); };
+    info_->factory_ = &NewInstance;
     return *this;
   }
+  // Instances are made by a function of the class's own.
   TClassBuilder& Factory(TClassInfo::TFactory factory) {
-    info_->factory_ = std::move(factory);
+    info_->factory_ = factory;
     return *this;
   }
 
   template <typename Get, typename Set>
-  TClassBuilder& Prop(std::string name, Get get, Set set) {
+  TClassBuilder& Prop(const char* name, Get get, Set set) {
     using V = ValueOf<Get>;
     using namespace rtti_detail;
     if constexpr (std::is_same_v<V, bool>) {
-      return Simple<bool>(std::move(name), TPropKind::Boolean, get, set);
+      Add(name, TPropKind::Boolean, &GetAs<Get, bool>, &SetPlain<Set, bool>, get, set);
     } else if constexpr (std::is_same_v<V, std::string>) {
-      return Simple<std::string>(std::move(name), TPropKind::String, get, set);
+      Add(name, TPropKind::String, &GetAs<Get, std::string>, &SetPlain<Set, std::string>, get,
+          set);
     } else if constexpr (std::is_same_v<V, std::vector<std::string>>) {
-      return Simple<std::vector<std::string>>(std::move(name), TPropKind::Strings, get, set);
+      using Strings = std::vector<std::string>;
+      Add(name, TPropKind::Strings, &GetAs<Get, Strings>, &SetPlain<Set, Strings>, get, set);
     } else if constexpr (std::is_integral_v<V>) {
       static_assert(sizeof(V) <= 4 && (std::is_signed_v<V> || sizeof(V) < 4),
                     "Integer properties hold 32-bit signed values; a colour is a ColorProp");
-      return Integer(std::move(name), get, set);
+      Add(name, TPropKind::Integer, &GetAs<Get, std::int32_t>, &SetInteger<Set, V>, get, set);
     } else if constexpr (IsComponentPointer<V>::value) {
-      return Component(std::move(name), get, set);
+      using C = std::remove_pointer_t<V>;
+      Add(name, TPropKind::Component, &GetAs<Get, TComponent*>, &SetComponent<Set, C>, get, set)
+          .class_ref_ = &C::StaticClassInfo;
     } else if constexpr (IsFunction<V>::value) {
-      return Event(std::move(name), get, set);
+      Event(name, get, set);
     } else {
       static_assert(!std::is_enum_v<V>, "an enumeration is an EnumProp or a SetProp");
       static_assert(std::is_enum_v<V>, "no property kind for this type");
-      return *this;
     }
+    return *this;
   }
 
   // An event that is a public std::function member: Event("OnClick", &T::OnClick).
   template <typename F>
-  TClassBuilder& Event(std::string name, F T::*field) {
+  TClassBuilder& Event(const char* name, F T::*field) {
     static_assert(rtti_detail::IsFunction<F>::value, "events are std::function members");
-    return Event(
-        std::move(name), [field](const T& obj) -> const F& { return obj.*field; },
-        [field](T& obj, const F& f) { obj.*field = f; });
+    return Event(name, field, field);
   }
   template <typename Get, typename Set>
-  TClassBuilder& Event(std::string name, Get get, Set set) {
+  TClassBuilder& Event(const char* name, Get get, Set set) {
     using V = ValueOf<Get>;
-    auto getter = [get](const TPropInfo& prop, const TPersistent& p) -> TPropValue {
-      const V& f = std::invoke(get, rtti_detail::Cast<T>(prop, p));
-      return f ? TMethod{std::any(f)} : TMethod{};
-    };
-    auto setter = [set](const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
-      auto* method = std::get_if<TMethod>(&value);
-      if (!method) rtti_detail::ThrowWrongValue(prop);
-      if (!method->code.has_value()) return Call(set, rtti_detail::Cast<T>(prop, p), V{});
-      auto* f = std::any_cast<V>(&method->code);
-      if (!f) rtti_detail::ThrowWrongValue(prop);
-      Call(set, rtti_detail::Cast<T>(prop, p), *f);
-    };
-    TPropInfo& info = Add(std::move(name), TPropKind::Event, getter, Setter<Set>(setter));
-    info.event_type_ = EventTypeName<V>();
-    info.event_type_id_ = &typeid(V);
+    Add(name, TPropKind::Event, &GetHandler<Get, V>, &SetHandler<Set, V>, get, set).event_type_ =
+        &kEventType<V>;
     return *this;
   }
 
   // Value: an enumeration (or integer) whose numbers are those of values.
   template <typename Get, typename Set>
-  TClassBuilder& EnumProp(std::string name, const TEnumInfo& values, Get get, Set set) {
+  TClassBuilder& EnumProp(const char* name, const TEnumInfo& values, Get get, Set set) {
     using V = ValueOf<Get>;
     static_assert(std::is_enum_v<V> || std::is_integral_v<V>);
-    const TEnumInfo* names = &values;
-    auto getter = [get](const TPropInfo& prop, const TPersistent& p) -> TPropValue {
-      return static_cast<std::int32_t>(std::invoke(get, rtti_detail::Cast<T>(prop, p)));
-    };
-    auto setter = [set, names](const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
-      auto n = rtti_detail::AsNumber(value);
-      if (!n) rtti_detail::ThrowWrongValue(prop);
-      if (!names->NameOf(*n)) rtti_detail::ThrowOutOfRange(prop, *n);
-      Call(set, rtti_detail::Cast<T>(prop, p), static_cast<V>(*n));
-    };
-    Add(std::move(name), TPropKind::Enum, getter, Setter<Set>(setter)).enum_info_ = names;
+    Add(name, TPropKind::Enum, &GetAs<Get, std::int32_t>, &SetEnumValue<Set, V>, get, set)
+        .enum_info_ = &values;
     return *this;
   }
 
   // Value: a bit mask (an unsigned integer type); bit n is the element
   // whose value in elements is n.
   template <typename Get, typename Set>
-  TClassBuilder& SetProp(std::string name, const TEnumInfo& elements, Get get, Set set) {
+  TClassBuilder& SetProp(const char* name, const TEnumInfo& elements, Get get, Set set) {
     using V = ValueOf<Get>;
     static_assert(std::is_integral_v<V> && std::is_unsigned_v<V>, "sets are unsigned bit masks");
-    const TEnumInfo* names = &elements;
-    auto getter = [get](const TPropInfo& prop, const TPersistent& p) -> TPropValue {
-      return static_cast<std::uint32_t>(std::invoke(get, rtti_detail::Cast<T>(prop, p)));
-    };
-    auto setter = [set, names](const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
-      auto n = rtti_detail::AsNumber(value);
-      if (!n) rtti_detail::ThrowWrongValue(prop);
-      std::int64_t allowed = 0;
-      for (const TEnumName& e : names->names) {
-        if (e.value >= 0 && e.value < 32) allowed |= std::int64_t{1} << e.value;
-      }
-      std::int64_t bits = *n < 0 ? (*n & 0xFFFFFFFF) : *n;
-      if ((bits & ~allowed) != 0 ||
-          static_cast<std::uint64_t>(bits) > std::numeric_limits<V>::max()) {
-        rtti_detail::ThrowOutOfRange(prop, *n);
-      }
-      Call(set, rtti_detail::Cast<T>(prop, p), static_cast<V>(bits));
-    };
-    Add(std::move(name), TPropKind::Set, getter, Setter<Set>(setter)).enum_info_ = names;
+    Add(name, TPropKind::Set, &GetAs<Get, std::uint32_t>, &SetBits<Set, V>, get, set).enum_info_ =
+        &elements;
     return *this;
   }
 
   // Value: a 32-bit colour. color_names, when given, are the constants a
   // layout may name ("clBtnFace") instead of a number.
   template <typename Get, typename Set>
-  TClassBuilder& ColorProp(std::string name, Get get, Set set,
+  TClassBuilder& ColorProp(const char* name, Get get, Set set,
                            const TEnumInfo* color_names = nullptr) {
     using V = ValueOf<Get>;
     static_assert(std::is_integral_v<V> && sizeof(V) == 4);
-    auto getter = [get](const TPropInfo& prop, const TPersistent& p) -> TPropValue {
-      return static_cast<std::uint32_t>(std::invoke(get, rtti_detail::Cast<T>(prop, p)));
-    };
-    auto setter = [set](const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
-      auto n = rtti_detail::AsNumber(value);
-      if (!n) rtti_detail::ThrowWrongValue(prop);
-      auto bits = static_cast<std::uint32_t>(*n);  // int32 and uint32 spell the same colour
-      Call(set, rtti_detail::Cast<T>(prop, p), static_cast<V>(bits));
-    };
-    Add(std::move(name), TPropKind::Color, getter, Setter<Set>(setter)).enum_info_ = color_names;
+    Add(name, TPropKind::Color, &GetAs<Get, std::uint32_t>, &SetColour<Set, V>, get, set)
+        .enum_info_ = color_names;
     return *this;
   }
 
   // A sub-object that the object owns (get returns TSub& or TSub*); its
   // own properties are reached by path ("Font.Height").
   template <typename Get>
-  TClassBuilder& ObjectProp(std::string name, Get get) {
+  TClassBuilder& ObjectProp(const char* name, Get get) {
     using R = std::invoke_result_t<Get, T&>;
     using Sub = std::remove_cvref_t<std::remove_pointer_t<std::remove_cvref_t<R>>>;
     static_assert(std::is_base_of_v<TPersistent, Sub>, "sub-objects are TPersistent");
-    auto getter = [get](const TPropInfo& prop, const TPersistent& p) -> TPropValue {
-      // A sub-object is part of its object; a path walks on to set it.
-      T& obj = const_cast<T&>(rtti_detail::Cast<T>(prop, p));
-      if constexpr (std::is_pointer_v<std::remove_cvref_t<R>>) {
-        return static_cast<TPersistent*>(std::invoke(get, obj));
-      } else {
-        return static_cast<TPersistent*>(&std::invoke(get, obj));
-      }
-    };
-    Add(std::move(name), TPropKind::Object, getter, {}).class_ref_ = &Sub::StaticClassInfo;
+    Add(name, TPropKind::Object, &GetSubObject<Get>, nullptr, get, nullptr).class_ref_ =
+        &Sub::StaticClassInfo;
     return *this;
   }
 
   // Value: whatever the setter takes (an image handle, a shared bitmap),
   // carried in TPictureValue; an empty one is the setter's V{}.
   template <typename Get, typename Set>
-  TClassBuilder& PictureProp(std::string name, Get get, Set set) {
+  TClassBuilder& PictureProp(const char* name, Get get, Set set) {
     using V = ValueOf<Get>;
-    auto getter = [get](const TPropInfo& prop, const TPersistent& p) -> TPropValue {
-      return TPictureValue{std::any(V(std::invoke(get, rtti_detail::Cast<T>(prop, p))))};
-    };
-    auto setter = [set](const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
-      auto* picture = std::get_if<TPictureValue>(&value);
-      if (!picture) rtti_detail::ThrowWrongValue(prop);
-      if (!picture->image.has_value()) return Call(set, rtti_detail::Cast<T>(prop, p), V{});
-      auto* v = std::any_cast<V>(&picture->image);
-      if (!v) rtti_detail::ThrowWrongValue(prop);
-      Call(set, rtti_detail::Cast<T>(prop, p), *v);
-    };
-    Add(std::move(name), TPropKind::Picture, getter, Setter<Set>(setter));
+    Add(name, TPropKind::Picture, &GetPicture<Get, V>, &SetPicture<Set, V>, get, set);
     return *this;
   }
 
   // Registers the class and hands it over; it lives as long as the program.
   // Throws base::Error when a property is declared twice or another class
   // has the same name.
-  const TClassInfo& Done();
+  const TClassInfo& Done() { return Finish(); }
 
 private:
+  friend class TClassInfo;
+  TClassBuilder(const char* class_name, const TClassInfo* parent)
+      : TClassBuilderBase(class_name, parent) {}
+
   template <typename Get>
   using ValueOf = std::remove_cvref_t<std::invoke_result_t<Get, const T&>>;
 
-  // Setters return whatever they return (some return the object for chaining).
-  // A nullptr setter (read-only) never gets called: Setter() drops the
-  // lambda that would, but it must still compile.
-  template <typename Set, typename V>
-  static void Call(const Set& set, T& obj, V&& value) {
-    if constexpr (!std::is_null_pointer_v<Set>) std::invoke(set, obj, std::forward<V>(value));
+  static TComponent* NewInstance(TComponent* owner) { return new T(owner); }
+
+  // The row keeps the accessors as bytes and copies them as bytes (the
+  // table grows, and nothing per accessor type copies or destroys them):
+  // that is only right for trivially copyable accessors, and they must fit.
+  template <typename A>
+  static TPropInfo::TAccessor Pack(const A& accessor) {
+    static_assert(std::is_trivially_copyable_v<A>,
+                  "accessors are kept as bytes: a lambda must capture nothing that owns");
+    static_assert(sizeof(A) <= sizeof(TPropInfo::TAccessor) &&
+                      alignof(A) <= alignof(TPropInfo::TAccessor),
+                  "accessors are kept in two words: member functions, data members, functions");
+    TPropInfo::TAccessor bytes{};
+    std::memcpy(bytes.bytes, &accessor, sizeof accessor);
+    return bytes;
+  }
+  template <typename A>
+  static const A& Stored(const TPropInfo::TAccessor& bytes) {
+    return *std::launder(reinterpret_cast<const A*>(bytes.bytes));
   }
 
-  template <typename Set, typename Fn>
-  static TPropInfo::TSetter Setter(Fn fn) {
-    if constexpr (std::is_null_pointer_v<Set>) {
-      return {};
-    } else {
-      return fn;
+  // Set thunks are instantiated for a nullptr setter too (a read-only
+  // property), but Add() drops them; Write() must still compile.
+  template <typename Get, typename Set>
+  TPropInfo& Add(const char* name, TPropKind kind, TPropInfo::TGetThunk get_thunk,
+                 TPropInfo::TSetThunk set_thunk, const Get& get, const Set& set) {
+    if constexpr (std::is_null_pointer_v<Set>) set_thunk = nullptr;
+    return AddProperty(name, kind, get_thunk, set_thunk, Pack(get), Pack(set));
+  }
+
+  template <typename Get>
+  static decltype(auto) Read(const TPropInfo& prop, const TPersistent& p) {
+    return std::invoke(Stored<Get>(prop.getter_), rtti_detail::Cast<T>(prop, p));
+  }
+  // The value is converted and checked before the object is: a wrong value
+  // is reported before a wrong object.
+  template <typename Set, typename V>
+  static void Write(const TPropInfo& prop, TPersistent& p, V&& value) {
+    if constexpr (!std::is_null_pointer_v<Set>) {
+      const Set& set = Stored<Set>(prop.setter_);
+      T& obj = rtti_detail::Cast<T>(prop, p);
+      if constexpr (std::is_member_object_pointer_v<Set>) {
+        obj.*set = std::forward<V>(value);
+      } else {
+        // Setters return whatever they return (some return the object for chaining).
+        std::invoke(set, obj, std::forward<V>(value));
+      }
     }
   }
 
-  template <typename V, typename Get, typename Set>
-  TClassBuilder& Simple(std::string name, TPropKind kind, Get get, Set set) {
-    auto getter = [get](const TPropInfo& prop, const TPersistent& p) -> TPropValue {
-      return V(std::invoke(get, rtti_detail::Cast<T>(prop, p)));
-    };
-    auto setter = [set](const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
-      auto* v = std::get_if<V>(&value);
-      if (!v) rtti_detail::ThrowWrongValue(prop);
-      Call(set, rtti_detail::Cast<T>(prop, p), *v);
-    };
-    Add(std::move(name), kind, getter, Setter<Set>(setter));
-    return *this;
+  // The thunks. Get thunks: Integer, Enum (Out int32), Color, Set (uint32),
+  // Boolean, String, Strings, Component (TComponent*).
+  template <typename Get, typename Out>
+  static TPropValue GetAs(const TPropInfo& prop, const TPersistent& p) {
+    return TPropValue(std::in_place_type<Out>, static_cast<Out>(Read<Get>(prop, p)));
+  }
+  template <typename Get, typename F>
+  static TPropValue GetHandler(const TPropInfo& prop, const TPersistent& p) {
+    return rtti_detail::HandlerValue<F>(Read<Get>(prop, p));
+  }
+  template <typename Get, typename V>
+  static TPropValue GetPicture(const TPropInfo& prop, const TPersistent& p) {
+    return TPictureValue{std::any(V(Read<Get>(prop, p)))};
+  }
+  template <typename Get>
+  static TPropValue GetSubObject(const TPropInfo& prop, const TPersistent& p) {
+    // A sub-object is part of its object; a path walks on to set it.
+    T& obj = const_cast<T&>(rtti_detail::Cast<T>(prop, p));
+    decltype(auto) sub = std::invoke(Stored<Get>(prop.getter_), obj);
+    if constexpr (std::is_pointer_v<std::remove_cvref_t<decltype(sub)>>) {
+      return TPropValue(std::in_place_type<TPersistent*>, static_cast<TPersistent*>(sub));
+    } else {
+      return TPropValue(std::in_place_type<TPersistent*>, static_cast<TPersistent*>(&sub));
+    }
   }
 
-  template <typename Get, typename Set>
-  TClassBuilder& Integer(std::string name, Get get, Set set) {
-    using V = ValueOf<Get>;
-    auto getter = [get](const TPropInfo& prop, const TPersistent& p) -> TPropValue {
-      return static_cast<std::int32_t>(std::invoke(get, rtti_detail::Cast<T>(prop, p)));
-    };
-    auto setter = [set](const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
-      V v = rtti_detail::CheckedNumber<V>(prop, value, std::numeric_limits<V>::min(),
+  // Set thunks. Boolean, String, Strings: a value of exactly that type.
+  template <typename Set, typename V>
+  static void SetPlain(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
+    auto* v = std::get_if<V>(&value);
+    if (!v) rtti_detail::ThrowWrongValue(prop);
+    Write<Set>(prop, p, *v);
+  }
+  template <typename Set, typename V>
+  static void SetInteger(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
+    auto n = rtti_detail::IntegerArgument(prop, value, std::numeric_limits<V>::min(),
                                           std::numeric_limits<V>::max());
-      Call(set, rtti_detail::Cast<T>(prop, p), v);
-    };
-    Add(std::move(name), TPropKind::Integer, getter, Setter<Set>(setter));
-    return *this;
+    Write<Set>(prop, p, static_cast<V>(n));
   }
-
-  template <typename Get, typename Set>
-  TClassBuilder& Component(std::string name, Get get, Set set) {
-    using V = ValueOf<Get>;  // C*
-    using C = std::remove_pointer_t<V>;
-    auto getter = [get](const TPropInfo& prop, const TPersistent& p) -> TPropValue {
-      return static_cast<TComponent*>(std::invoke(get, rtti_detail::Cast<T>(prop, p)));
-    };
-    auto setter = [set](const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
-      auto* component = std::get_if<TComponent*>(&value);
-      if (!component) rtti_detail::ThrowWrongValue(prop);
-      C* typed = nullptr;
-      if (*component) {
-        typed = dynamic_cast<C*>(*component);
-        if (!typed) rtti_detail::ThrowWrongComponent(prop, **component);
-      }
-      Call(set, rtti_detail::Cast<T>(prop, p), typed);
-    };
-    Add(std::move(name), TPropKind::Component, getter, Setter<Set>(setter)).class_ref_ =
-        &C::StaticClassInfo;
-    return *this;
+  template <typename Set, typename V>
+  static void SetEnumValue(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
+    Write<Set>(prop, p, static_cast<V>(rtti_detail::EnumArgument(prop, value)));
   }
-
-  TPropInfo& Add(std::string name, TPropKind kind, TPropInfo::TGetter get,
-                 TPropInfo::TSetter set) {
-    return info_->properties_.emplace_back(std::move(name), kind, std::move(get), std::move(set));
+  template <typename Set, typename V>
+  static void SetBits(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
+    auto bits = rtti_detail::SetArgument(prop, value, std::numeric_limits<V>::max());
+    Write<Set>(prop, p, static_cast<V>(bits));
   }
-
-  std::unique_ptr<TClassInfo> info_;
+  template <typename Set, typename V>
+  static void SetColour(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
+    Write<Set>(prop, p, static_cast<V>(rtti_detail::ColorArgument(prop, value)));
+  }
+  template <typename Set, typename C>
+  static void SetComponent(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
+    TComponent* component = rtti_detail::ComponentArgument(prop, value);
+    C* typed = nullptr;
+    if (component) {
+      typed = dynamic_cast<C*>(component);
+      if (!typed) rtti_detail::ThrowWrongComponent(prop, *component);
+    }
+    Write<Set>(prop, p, typed);
+  }
+  template <typename Set, typename F>
+  static void SetHandler(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
+    const F* f = rtti_detail::HandlerOf<F>(prop, value);
+    if constexpr (std::is_member_object_pointer_v<Set>) {
+      rtti_detail::AssignHandler(rtti_detail::Cast<T>(prop, p).*Stored<Set>(prop.setter_), f);
+    } else if (f) {
+      Write<Set>(prop, p, *f);
+    } else {
+      Write<Set>(prop, p, F{});
+    }
+  }
+  template <typename Set, typename V>
+  static void SetPicture(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
+    const std::any* image = rtti_detail::PictureArgument(prop, value);
+    if (!image) return Write<Set>(prop, p, V{});
+    auto* v = std::any_cast<V>(image);
+    if (!v) rtti_detail::ThrowWrongValue(prop);
+    Write<Set>(prop, p, *v);
+  }
 };
 
-namespace rtti_detail {
-// Checks the description and registers it; the registry keeps it.
-const TClassInfo& Finish(std::unique_ptr<TClassInfo> info);
-}  // namespace rtti_detail
-
-template <typename T>
-const TClassInfo& TClassBuilder<T>::Done() {
-  return rtti_detail::Finish(std::move(info_));
-}
-
 template <typename T, typename Parent>
-TClassBuilder<T> TClassInfo::Define(std::string class_name) {
+TClassBuilder<T> TClassInfo::Define(const char* class_name) {
   static_assert(std::is_base_of_v<TPersistent, T>, "described classes are TPersistent");
   const TClassInfo* parent = nullptr;
   if constexpr (!std::is_void_v<Parent>) {
     static_assert(std::is_base_of_v<Parent, T>, "Parent must be a base of T");
     parent = &Parent::StaticClassInfo();
   }
-  return TClassBuilder<T>(
-      std::unique_ptr<TClassInfo>(new TClassInfo(std::move(class_name), parent)));
+  return TClassBuilder<T>(class_name, parent);
 }
 
 }  // namespace framework

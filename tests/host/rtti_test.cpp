@@ -397,4 +397,248 @@ TEST(PropertyValueTest, UnknownAndReadOnlyPropertiesAreRefused) {
   EXPECT_EQ(ErrorOf([&] { width->Set(o, 1); }), "property Width belongs to another class");
 }
 
+// ---------------------------------------------------------------------------
+// Rows keep the accessors as bytes, and properties of one class with the
+// same accessor types share their thunks: each must still reach its own
+// accessors, names, setter and field.
+
+constexpr TEnumName kSideNames[] = {{"sdLeft", 0}, {"sdRight", 1}};
+constexpr TEnumInfo kSides{"TSide", kSideNames};
+constexpr TEnumName kGradeNames[] = {{"grLow", 0}, {"grMid", 1}, {"grHigh", 2}};
+constexpr TEnumInfo kGrades{"TGrade", kGradeNames};
+
+// A second base: the object is converted to it for its member functions,
+// and a pointer to its data member, as a pointer to a member of the
+// derived class, carries its offset.
+class Dial {
+public:
+  virtual ~Dial() = default;
+  int Turns() const { return turns_; }
+  void SetTurns(int turns) { turns_ = turns; }
+  TNotifyEvent OnTurn;
+
+private:
+  int turns_ = 0;
+};
+
+class Gauge;
+int GaugeArea(const Gauge& g);
+void SetGaugeArea(Gauge& g, int area);
+
+class Gauge : public TComponent, public Dial {
+public:
+  using TComponent::TComponent;
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  static const TClassInfo& StaticClassInfo() {
+    using G = Gauge;
+    static const TClassInfo& info =
+        TClassInfo::Define<Gauge, TComponent>("TGauge")
+            .Prop("Left", &G::Left, &G::SetLeft)
+            .Prop("Top", &G::Top, &G::SetTop)
+            .Prop("Bottom", &G::Bottom, nullptr)
+            .Prop("Title", &G::Title, &G::SetTitle)
+            .Prop("Note", &G::Note, &G::SetNote)
+            .EnumProp("Side", kSides, &G::Side, &G::SetSide)
+            .EnumProp("Grade", kGrades, &G::Grade, &G::SetGrade)
+            .Prop("Buddy", &G::Buddy, &G::SetBuddy)
+            .Prop("Peer", &G::Peer, &G::SetPeer)
+            .Event("OnChange", &G::OnChange)
+            .Event("OnResize", &G::OnResize)
+            .Event("OnTurn", static_cast<TNotifyEvent G::*>(&Dial::OnTurn))
+            .Prop("Turns", &Dial::Turns, &Dial::SetTurns)
+            .Prop("Level", &G::Level, &G::SetLevel)
+            .Prop("Area", &GaugeArea, &SetGaugeArea)
+            .Prop("Width", [](const G& g) { return g.width_; }, [](G& g, int w) { g.width_ = w; })
+            .Prop("Height", [](const G& g) { return g.height_; },
+                  [](G& g, int h) { g.height_ = h; })
+            .Done();
+    return info;
+  }
+  int Left() const { return left_; }
+  void SetLeft(int left) { left_ = left; }
+  int Top() const { return top_; }
+  void SetTop(int top) { top_ = top; }
+  int Bottom() const { return top_ + 10; }
+  const std::string& Title() const { return title_; }
+  virtual void SetTitle(const std::string& title) { title_ = title; }
+  const std::string& Note() const { return note_; }
+  void SetNote(const std::string& note) { note_ = note; }
+  int Side() const { return side_; }
+  void SetSide(int side) { side_ = side; }
+  int Grade() const { return grade_; }
+  void SetGrade(int grade) { grade_ = grade; }
+  Gauge* Buddy() const { return buddy_; }
+  void SetBuddy(Gauge* buddy) { buddy_ = buddy; }
+  Gauge* Peer() const { return peer_; }
+  void SetPeer(Gauge* peer) { peer_ = peer; }
+  int Level() const { return level_; }
+  // A pointer to a virtual member function names a vtable slot.
+  virtual void SetLevel(int level) { level_ = level; }
+
+  TNotifyEvent OnChange;
+  TNotifyEvent OnResize;
+  int area = 0;
+
+private:
+  int left_ = 0;
+  int top_ = 0;
+  std::string title_;
+  std::string note_;
+  int side_ = 0;
+  int grade_ = 0;
+  Gauge* buddy_ = nullptr;
+  Gauge* peer_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+  int level_ = 0;
+};
+
+int GaugeArea(const Gauge& g) { return g.area; }
+void SetGaugeArea(Gauge& g, int area) { g.area = area * 2; }
+
+// Declares Title again with a setter of its own, overrides a setter, and
+// makes its instances through a factory of its own.
+class MarkedGauge : public Gauge {
+public:
+  using Gauge::Gauge;
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  static const TClassInfo& StaticClassInfo() {
+    static const TClassInfo& info = TClassInfo::Define<MarkedGauge, Gauge>("TMarkedGauge")
+                                        .Factory(&Make)
+                                        .Prop("Title", &MarkedGauge::Title, &MarkedGauge::Mark)
+                                        .Done();
+    return info;
+  }
+  void Mark(const std::string& title) { SetTitle("*" + title); }
+  // Clamps, so a test can tell that the override ran.
+  void SetLevel(int level) override { Gauge::SetLevel(level > 100 ? 100 : level); }
+
+private:
+  static TComponent* Make(TComponent* owner) {
+    auto* g = new MarkedGauge(owner);
+    g->SetTag(42);
+    return g;
+  }
+};
+
+std::int32_t IntOf(const TPersistent& p, const char* path) {
+  return std::get<std::int32_t>(GetPropertyValue(p, path));
+}
+std::string StringOf(const TPersistent& p, const char* path) {
+  return std::get<std::string>(GetPropertyValue(p, path));
+}
+
+TEST(PropertyStorageTest, PropertiesOfTheSameAccessorTypesReachTheirOwnAccessors) {
+  Gauge g(nullptr);
+  Gauge a(nullptr);
+  Gauge b(nullptr);
+  SetPropertyValue(g, "Left", 3);
+  SetPropertyValue(g, "Top", 4);
+  SetPropertyValue(g, "Title", std::string("title"));
+  SetPropertyValue(g, "Note", std::string("note"));
+  SetPropertyValue(g, "Buddy", static_cast<TComponent*>(&a));
+  SetPropertyValue(g, "Peer", static_cast<TComponent*>(&b));
+  SetPropertyValue(g, "Width", 5);
+  SetPropertyValue(g, "Height", 6);
+  EXPECT_EQ(g.Left(), 3);
+  EXPECT_EQ(g.Top(), 4);
+  EXPECT_EQ(g.Title(), "title");
+  EXPECT_EQ(g.Note(), "note");
+  EXPECT_EQ(g.Buddy(), &a);
+  EXPECT_EQ(g.Peer(), &b);
+  EXPECT_EQ(IntOf(g, "Left"), 3);
+  EXPECT_EQ(IntOf(g, "Top"), 4);
+  EXPECT_EQ(StringOf(g, "Title"), "title");
+  EXPECT_EQ(StringOf(g, "Note"), "note");
+  EXPECT_EQ(std::get<TComponent*>(GetPropertyValue(g, "Buddy")), &a);
+  EXPECT_EQ(std::get<TComponent*>(GetPropertyValue(g, "Peer")), &b);
+  EXPECT_EQ(IntOf(g, "Width"), 5);
+  EXPECT_EQ(IntOf(g, "Height"), 6);
+}
+
+TEST(PropertyStorageTest, EnumPropertiesSharingAThunkCheckTheirOwnNames) {
+  Gauge g(nullptr);
+  SetPropertyValue(g, "Grade", 2);
+  EXPECT_EQ(g.Grade(), 2);
+  EXPECT_EQ(ErrorOf([&] { SetPropertyValue(g, "Side", 2); }),
+            "2 is not a value of TSide (property Side)");
+  SetPropertyValue(g, "Side", 1);
+  EXPECT_EQ(g.Side(), 1);
+  EXPECT_EQ(g.Grade(), 2);
+}
+
+TEST(PropertyStorageTest, EventsSharingAThunkSetTheirOwnFields) {
+  Gauge g(nullptr);
+  Handlers h;
+  SetPropertyValue(g, "OnResize", BindMethod(&h, &Handlers::Click));
+  EXPECT_FALSE(g.OnChange);
+  ASSERT_TRUE(g.OnResize);
+  g.OnResize(&g);
+  EXPECT_EQ(h.clicked, &g);
+  EXPECT_FALSE(std::get<TMethod>(GetPropertyValue(g, "OnChange")).code.has_value());
+
+  // A field of the second base, reached through its offset.
+  SetPropertyValue(g, "OnTurn", BindMethod(&h, &Handlers::Click));
+  Dial& dial = g;
+  EXPECT_TRUE(dial.OnTurn);
+  EXPECT_TRUE(std::get<TMethod>(GetPropertyValue(g, "OnTurn")).code.has_value());
+  SetPropertyValue(g, "OnTurn", TMethod{});
+  EXPECT_FALSE(dial.OnTurn);
+  EXPECT_TRUE(g.OnResize);
+}
+
+TEST(PropertyStorageTest, AccessorsAreCalledAsTheSameCallInCode) {
+  Gauge g(nullptr);
+  MarkedGauge marked(nullptr);
+  // A virtual setter: the object's override runs.
+  SetPropertyValue(g, "Level", 150);
+  SetPropertyValue(marked, "Level", 150);
+  EXPECT_EQ(g.Level(), 150);
+  EXPECT_EQ(marked.Level(), 100);
+  EXPECT_EQ(IntOf(marked, "Level"), 100);
+  // Member functions of the second base, called on that base.
+  SetPropertyValue(g, "Turns", 9);
+  const Dial& dial = g;
+  EXPECT_EQ(dial.Turns(), 9);
+  EXPECT_EQ(IntOf(g, "Turns"), 9);
+  // Plain functions.
+  SetPropertyValue(g, "Area", 7);
+  EXPECT_EQ(g.area, 14);
+  EXPECT_EQ(IntOf(g, "Area"), 14);
+}
+
+TEST(PropertyStorageTest, AReadOnlyPropertyHasAGetterOfTheSameTypeAsAWritableOne) {
+  Gauge g(nullptr);
+  SetPropertyValue(g, "Top", 5);
+  EXPECT_EQ(IntOf(g, "Bottom"), 15);
+  EXPECT_TRUE(Gauge::StaticClassInfo().FindProperty("Bottom")->IsReadOnly());
+  EXPECT_FALSE(Gauge::StaticClassInfo().FindProperty("Top")->IsReadOnly());
+  EXPECT_EQ(ErrorOf([&] { SetPropertyValue(g, "Bottom", 1); }), "property Bottom is read-only");
+  EXPECT_EQ(g.Top(), 5);
+}
+
+TEST(PropertyStorageTest, ARedeclaredPropertyKeepsEachClassItsOwnSetter) {
+  Other owner(nullptr);
+  TComponent* made = MarkedGauge::StaticClassInfo().Create(&owner);
+  auto* marked = dynamic_cast<MarkedGauge*>(made);
+  ASSERT_NE(marked, nullptr);
+  EXPECT_EQ(marked->Tag(), 42);  // the class's own factory
+  EXPECT_EQ(marked->Owner(), &owner);
+
+  SetPropertyValue(*marked, "Title", std::string("t"));
+  EXPECT_EQ(marked->Title(), "*t");
+  Gauge plain(nullptr);
+  SetPropertyValue(plain, "Title", std::string("t"));
+  EXPECT_EQ(plain.Title(), "t");
+  // The base's row on a derived object is the base's setter.
+  Gauge::StaticClassInfo().FindProperty("Title")->Set(*marked, std::string("u"));
+  EXPECT_EQ(marked->Title(), "u");
+  // The derived row refuses an object of the base class.
+  EXPECT_EQ(ErrorOf([&] {
+              MarkedGauge::StaticClassInfo().OwnProperties()[0].Set(plain, std::string("v"));
+            }),
+            "property Title belongs to another class");
+  EXPECT_EQ(plain.Title(), "t");
+}
+
 }  // namespace
