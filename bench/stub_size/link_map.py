@@ -1,18 +1,21 @@
 #!/usr/bin/env python3
 """Where a Windows program's bytes go, read from its GNU ld link map.
 
-  bench/stub_size/link_map.py MAP [--budget BYTES] [--top N]
+  bench/stub_size/link_map.py MAP [--image EXE] [--budget BYTES] [--aim BYTES] [--top N]
 
 Prints, for each output section that the image carries (.text, .rdata, .eh_frame, .data,
 .rsrc, .reloc...), how many bytes each contributor put in: each of our own libraries by
 its archive's name, each of the toolchain's (libstdc++, libmingwex, winpthreads, libgcc...)
 and each of the dependencies (zlib, libjpeg). With --top, also the N largest input
-sections of our own code. The map comes from linking with -Wl,-Map=FILE; the stub's tree
-writes one beside setup.exe (setup.map).
+sections of our own code. Then the program's size against the goal (600 KB for the stub;
+pass --budget for another program). The map comes from linking with -Wl,-Map=FILE: the
+Windows trees write installer/stub/setup.map beside setup.exe and uninstaller/Uninstall.map
+beside Uninstall.exe.
 """
 import argparse
 import collections
 import re
+import signal
 import sys
 from pathlib import Path
 
@@ -85,7 +88,8 @@ def read_map(path):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("map", type=Path)
-    parser.add_argument("--image", type=Path, help="the linked program, to print its file size")
+    parser.add_argument("--image", type=Path,
+                        help="the linked program, to print its size (default: MAP with .exe)")
     parser.add_argument("--budget", type=int, default=600 * 1000, help="goal in bytes")
     parser.add_argument("--aim", type=int, default=400 * 1000, help="the further aim in bytes")
     parser.add_argument("--top", type=int, default=0)
@@ -105,11 +109,12 @@ def main():
         print("%-28s" % who + "".join("%11d" % v for v in row) + "%11d" % sum(row))
     totals = [sum(sizes[s].values()) for s in shown]
     print("%-28s" % "all" + "".join("%11d" % v for v in totals) + "%11d" % sum(totals))
-    if args.image:
-        size = args.image.stat().st_size
+    image = args.image or args.map.with_suffix(".exe")
+    if image.exists():
+        size = image.stat().st_size
         verdict = "within" if size <= args.budget else "OVER"
         print("\n%s: %d bytes; goal at most %d (%s), aim %d" %
-              (args.image.name, size, args.budget, verdict, args.aim))
+              (image.name, size, args.budget, verdict, args.aim))
     if args.top:
         print("\nlargest input sections of our own code")
         own = [p for p in pieces if p[3].startswith("vanto_") or p[3] == "program"]
@@ -118,4 +123,5 @@ def main():
 
 
 if __name__ == "__main__":
+    signal.signal(signal.SIGPIPE, signal.SIG_DFL)  # quiet when piped into head
     main()

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "framework/graphics/png_codec.h"
 
 namespace graphics {
 namespace {
@@ -15,6 +16,7 @@ constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiRle8 = 1;
 constexpr std::uint32_t kBiRle4 = 2;
 constexpr std::uint32_t kBiBitfields = 3;
+constexpr std::uint32_t kBiPng = 5;
 
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kCoreHeaderSize = 12;
@@ -87,7 +89,8 @@ struct DibLayout {
   std::uint32_t compression = kBiRgb;
   Channel red, green, blue;
   std::vector<Pixel32> palette;
-  std::size_t bits_pos = 0;  // where the pixels begin in the input
+  std::size_t bits_pos = 0;      // where the pixels begin in the input
+  std::uint32_t image_size = 0;  // BI_PNG: the PNG's length
 };
 
 // Reads the header, masks and palette starting at header_pos; bits_pos is
@@ -114,6 +117,7 @@ DibLayout ReadLayout(const Reader& in, std::size_t header_pos,
     std::int32_t height = in.I32(header_pos + 8);
     d.bpp = in.U16(header_pos + 14);
     d.compression = in.U32(header_pos + 16);
+    d.image_size = in.U32(header_pos + 20);
     std::uint32_t colours_used = in.U32(header_pos + 32);
     if (height < 0) {
       if (height == std::numeric_limits<std::int32_t>::min()) Invalid();
@@ -122,7 +126,10 @@ DibLayout ReadLayout(const Reader& in, std::size_t header_pos,
     }
     d.height = height;
     if (colours_used > 256) Invalid();
-    if (d.bpp <= 8) {
+    if (d.compression == kBiPng) {
+      // The PNG holds its own palette; one in front of it is skipped.
+      palette_entries = colours_used;
+    } else if (d.bpp <= 8) {
       std::size_t full = std::size_t{1} << d.bpp;
       if (colours_used > full) Invalid();
       palette_entries = colours_used ? colours_used : full;
@@ -171,12 +178,17 @@ DibLayout ReadLayout(const Reader& in, std::size_t header_pos,
     case kBiBitfields:
       if (d.bpp != 16 && d.bpp != 32) Invalid();
       break;
+    case kBiPng:
+      // A compressed DIB cannot be top-down; the PNG's rows run top-down as
+      // its format has them, whatever the header's sign would say.
+      if (d.bpp != 0 || d.top_down) Invalid();
+      break;
     default:
-      Invalid();  // JPEG or PNG inside a BMP, and other rarities
+      Invalid();  // JPEG inside a BMP, and other rarities
   }
 
   const std::uint8_t* palette = in.At(after_header, palette_entries * entry_size);
-  if (d.bpp <= 8) {
+  if (d.bpp <= 8 && d.compression != kBiPng) {
     d.palette.resize(palette_entries);
     for (std::size_t i = 0; i < palette_entries; ++i) {
       const std::uint8_t* e = palette + i * entry_size;  // blue, green, red[, reserved]
@@ -283,9 +295,21 @@ void DecodeRle(const Reader& in, const DibLayout& d, TBitmap& out) {
   }
 }
 
+// A PNG as the pixels: biSizeImage bytes of it, which must make a picture of
+// the header's size (checked before its pixels are allocated, so that the
+// header's size is what a caller budgets with ReadBmpSize).
+TBitmap DecodePng(const Reader& in, const DibLayout& d, base::ByteView data) {
+  if (!in.Has(d.bits_pos, d.image_size)) Invalid();
+  const base::ByteView png = data.subspan(d.bits_pos, d.image_size);
+  const TPngSize size = ReadPngSize(png);
+  if (size.width != d.width || size.height != d.height) Invalid();
+  return ReadPng(png);
+}
+
 TBitmap Decode(base::ByteView data, std::size_t header_pos, std::optional<std::size_t> bits_pos) {
   Reader in(data);
   DibLayout d = ReadLayout(in, header_pos, bits_pos);
+  if (d.compression == kBiPng) return DecodePng(in, d, data);
   TBitmap out(d.width, d.height);
   if (d.compression == kBiRle8 || d.compression == kBiRle4) {
     DecodeRle(in, d, out);

@@ -2,8 +2,10 @@
 """Checks the theme pictures written by make_theme_pictures.py before they
 go into the executable: every picture the skin library loads is there, is a
 plain 24-bit BMP, and has the size its control cuts it by; the resource
-script names exactly those files; the see-through colour is used only as
-the cut-out colour.
+script names exactly those pictures, each by its packed form, which exists
+and is a BMP of the same size (that its pixels are the 24-bit picture's is
+checked by the tests through the programs' own reader: picture_pack_test);
+the see-through colour is used only as the cut-out colour.
 
 Usage: check_theme_pictures.py OUTDIR
 Prints one line per fault and exits 1 if there is any."""
@@ -13,6 +15,7 @@ import struct
 import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 import bmp24  # noqa: E402  (shared with the other picture scripts)
+import pack_picture  # noqa: E402
 
 THEMES = ["MACOS", "WINXP", "DEEPBLUE", "PROTEIN", "BLUEGLASS"]
 MAGENTA = (255, 0, 255)
@@ -180,7 +183,7 @@ def check(outdir):
                     faults.append(f"theme_pictures.rc:{n}: not a BITMAP line: {line!r}")
                     continue
                 name, file = m.groups()
-                if file != name + ".bmp":
+                if file != f"packed/{name}.bmp":
                     faults.append(f"theme_pictures.rc:{n}: {name} names file {file}")
                 if name in listed:
                     faults.append(f"theme_pictures.rc:{n}: {name} listed twice")
@@ -193,14 +196,14 @@ def check(outdir):
     for name in sorted(set(listed) - set(want)):
         faults.append(f"{name}: listed but no control uses it")
     on_disk = {f for f in os.listdir(outdir) if f.lower().endswith(".bmp")}
-    for file in sorted(on_disk - set(listed.values())):
+    for file in sorted(on_disk - {name + ".bmp" for name in listed}):
         faults.append(f"{file}: not listed in theme_pictures.rc")
 
     sizes = {}
     for name, file in sorted(listed.items()):
-        path = os.path.join(outdir, file)
+        path = os.path.join(outdir, name + ".bmp")
         if not os.path.exists(path):
-            faults.append(f"{name}: {file} does not exist")
+            faults.append(f"{name}: {name}.bmp does not exist")
             continue
         try:
             w, h, rows = read_bmp(path)
@@ -208,6 +211,9 @@ def check(outdir):
             faults.append(f"{name}: {e}")
             continue
         sizes[name] = (w, h)
+        fault = pack_picture.packed_fault(os.path.join(outdir, file), w, h)
+        if fault:
+            faults.append(f"{name}: {file} {fault}")
         if name not in want:
             continue
         frames, exact = want[name]

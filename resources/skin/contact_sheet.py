@@ -314,7 +314,8 @@ def main():
     if len(sys.argv) != 3:
         sys.exit("usage: contact_sheet.py OUTDIR SHEET.png")
     outdir, target = sys.argv[1], sys.argv[2]
-    pics = {name: read_bmp(os.path.join(outdir, f)) for name, f in
+    # The 24-bit pictures, which the packed forms the rc names hold exactly.
+    pics = {name: read_bmp(os.path.join(outdir, name + ".bmp")) for name, _ in
             read_rc(os.path.join(outdir, "theme_pictures.rc"))}
     icon = load_icon()
     themes = {t["name"]: t for t in art.THEMES}

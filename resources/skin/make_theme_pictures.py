@@ -5,8 +5,11 @@ resource script naming them all. Standard library only; the output is the
 same on every run, so the pictures can be regenerated instead of stored.
 
 Usage: make_theme_pictures.py OUTDIR
-Writes OUTDIR/NAME.bmp for every picture and OUTDIR/theme_pictures.rc with
-one line `NAME BITMAP "NAME.bmp"` per picture.
+Writes OUTDIR/NAME.bmp (24 bits) for every picture, the exact smaller form
+the executables carry as OUTDIR/packed/NAME.bmp (resources/pack_picture.py:
+a PNG inside a BMP, or run-length encoded), and OUTDIR/theme_pictures.rc
+with one line `NAME BITMAP "packed/NAME.bmp"` per picture. The 24-bit files
+are what the checks and the tests compare against.
 
 Magenta (255, 0, 255) is cut out by the controls: it appears exactly where
 the background must show through and nowhere else. Edge pixels are blended
@@ -83,6 +86,7 @@ from dataclasses import dataclass, replace
 from typing import Optional, Tuple
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 import bmp24  # noqa: E402  (shared with the other picture scripts)
+import pack_picture  # noqa: E402
 
 MAGENTA = (255, 0, 255)
 WHITE = (255, 255, 255)
@@ -1293,13 +1297,15 @@ def main():
     if len(sys.argv) != 2:
         sys.exit("usage: make_theme_pictures.py OUTDIR")
     out = sys.argv[1]
-    os.makedirs(out, exist_ok=True)
+    os.makedirs(os.path.join(out, "packed"), exist_ok=True)
     pics = all_pictures()
     lines = []
     for name in sorted(pics):
         with open(os.path.join(out, name + ".bmp"), "wb") as f:
             f.write(bmp24.write(pics[name]))
-        lines.append(f'{name} BITMAP "{name}.bmp"\n')
+        with open(os.path.join(out, "packed", name + ".bmp"), "wb") as f:
+            f.write(pack_picture.pack(pics[name]))
+        lines.append(f'{name} BITMAP "packed/{name}.bmp"\n')
     with open(os.path.join(out, "theme_pictures.rc"), "w", newline="\n") as f:
         f.writelines(lines)
 

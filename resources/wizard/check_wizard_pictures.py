@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """Checks the wizard pictures written by make_wizard_pictures.py before they
 go into the executable: every picture the wizard shows is listed in the
-resource script, the file is what its name says (a plain 24-bit BMP, or a
-JPEG from its SOI marker to its EOI), it is in the format the wizard reads
-it as, and it has the size of the place it fills on the page. The sizes are
-written out here again rather than taken from the drawing script, so a slip
-there cannot pass unnoticed.
+resource script, the file is what its name says (a JPEG from its SOI marker
+to its EOI, listed as RCDATA; or a BMP listed as BITMAP by its packed form,
+whose 24-bit picture NAME.bmp is checked here, and whose packed form exists
+and is a BMP of the same size: that its pixels are the 24-bit picture's is
+checked by the tests through the programs' own reader, picture_pack_test),
+it is in the format the wizard reads it as, and it has the size of the
+place it fills on the page. The sizes are written out here again rather
+than taken from the drawing script, so a slip there cannot pass unnoticed.
 
 Usage: check_wizard_pictures.py OUTDIR
 Prints one line per fault and exits 1 if there is any."""
@@ -15,6 +18,7 @@ import struct
 import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 import bmp24  # noqa: E402  (shared with the other picture scripts)
+import pack_picture  # noqa: E402
 
 # name -> (width, height, format the wizard reads it as; None: BMP or JPEG)
 WANT = {
@@ -40,7 +44,9 @@ BANNERS = ("WIZ_BANNER_1", "WIZ_BANNER_2", "WIZ_BANNER_3", "WIZ_BANNER_4")
 UNDER_BANNER = {"WIZ_LICENCE_BAND": "WIZ_BANNER_1", "WIZ_FOLDER_ART": "WIZ_BANNER_2",
                 "WIZ_CONFIRM_ART": "WIZ_BANNER_3"}
 
-RC_LINE = re.compile(r'^([A-Z0-9_]+) RCDATA "([^"\\]+)"$')
+RC_LINE = re.compile(r'^([A-Z0-9_]+) (BITMAP|RCDATA) "([^"\\]+)"$')
+# How each format is listed: a BMP by its packed form, a JPEG as it is.
+LISTED_AS = {"bmp": ("BITMAP", "packed/{}.bmp"), "jpeg": ("RCDATA", "{}.jpg")}
 
 
 # Start-of-frame markers: every SOFn but DHT (C4), JPG (C8) and DAC (CC).
@@ -79,7 +85,8 @@ def jpeg_size(data):
 
 
 def read_rc(outdir, faults):
-    """name -> file from wizard_pictures.rc, recording faults of form."""
+    """name -> (resource type, file) from wizard_pictures.rc, recording
+    faults of form."""
     listed = {}
     try:
         with open(os.path.join(outdir, "wizard_pictures.rc")) as f:
@@ -92,27 +99,33 @@ def read_rc(outdir, faults):
             continue
         m = RC_LINE.match(line)
         if not m:
-            faults.append(f"wizard_pictures.rc:{n}: not a `NAME RCDATA \"file\"` line: {line!r}")
+            faults.append(f"wizard_pictures.rc:{n}: not a `NAME BITMAP|RCDATA \"file\"` line: "
+                          f"{line!r}")
             continue
-        name, file = m.groups()
+        name, kind, file = m.groups()
         if name in listed:
             faults.append(f"wizard_pictures.rc:{n}: {name} listed twice")
-        elif os.path.splitext(file)[0] != name:
-            faults.append(f"wizard_pictures.rc:{n}: {name} names file {file}")
-        listed[name] = file
+        elif (kind, file) not in [(k, f.format(name)) for k, f in LISTED_AS.values()]:
+            faults.append(f"wizard_pictures.rc:{n}: {name} lists {kind} {file}, neither "
+                          f"BITMAP packed/{name}.bmp nor RCDATA {name}.jpg")
+        listed[name] = (kind, file)
     return listed
 
 
-def picture_faults(name, path, want):
-    """Faults of one listed file, and its rows when it is a BMP."""
+def picture_faults(name, outdir, file, want):
+    """Faults of one listed file, and its rows when it is a BMP (whose
+    24-bit picture is checked, and its packed form's size)."""
     w_want, h_want, fmt_want = want
-    ext = os.path.splitext(path)[1].lower()
+    ext = os.path.splitext(file)[1].lower()
     fmt_ext = next((f for f, exts in EXTENSIONS.items() if ext in exts), None)
     if fmt_ext is None:
-        return [f"{name}: {os.path.basename(path)} is neither .bmp nor .jpg"], None
+        return [f"{name}: {os.path.basename(file)} is neither .bmp nor .jpg"], None
     if fmt_want and fmt_ext != fmt_want:
         return [f"{name}: the wizard reads it as {fmt_want.upper()}, "
-                f"but the file is {os.path.basename(path)}"], None
+                f"but the file is {os.path.basename(file)}"], None
+    path = os.path.join(outdir, name + ".bmp" if fmt_ext == "bmp" else file)
+    if not os.path.isfile(path):
+        return [f"{name}: {os.path.basename(path)} does not exist"], None
     with open(path, "rb") as f:
         data = f.read()
     rows = None
@@ -125,7 +138,8 @@ def picture_faults(name, path, want):
         return [f"{name}: {e}"], None
     if (w, h) != (w_want, h_want):
         return [f"{name}: {w}x{h}, must be {w_want}x{h_want}"], rows
-    return [], rows
+    fault = fmt_ext == "bmp" and pack_picture.packed_fault(os.path.join(outdir, file), w, h)
+    return ([f"{name}: {file} {fault}"] if fault else []), rows
 
 
 def family_faults(rows):
@@ -158,14 +172,10 @@ def check(outdir):
     for name in sorted(set(listed) - set(WANT)):
         faults.append(f"{name}: listed in wizard_pictures.rc but the wizard shows no such picture")
     rows = {}
-    for name, file in sorted(listed.items()):
+    for name, (_, file) in sorted(listed.items()):
         if name not in WANT:
             continue
-        path = os.path.join(outdir, file)
-        if not os.path.isfile(path):
-            faults.append(f"{name}: {file} does not exist")
-            continue
-        found, pixels = picture_faults(name, path, WANT[name])
+        found, pixels = picture_faults(name, outdir, file, WANT[name])
         faults.extend(found)
         if pixels is not None and not found:
             rows[name] = pixels

@@ -5,9 +5,14 @@ Standard library only (besides `convert`); the output is the same on every
 run, so the pictures can be regenerated instead of stored.
 
 Usage: make_wizard_pictures.py OUTDIR
-Writes OUTDIR/NAME.bmp for every picture, OUTDIR/NAME.jpg for the JPEG
-ones, and OUTDIR/wizard_pictures.rc with one line `NAME RCDATA "file"` per
-picture (the program reads BMP and JPEG file bytes alike from RCDATA).
+Writes OUTDIR/NAME.bmp (24 bits) for every picture, OUTDIR/NAME.jpg for the
+JPEG ones, for the BMP ones the exact smaller form the executable carries as
+OUTDIR/packed/NAME.bmp (resources/pack_picture.py: a PNG inside a BMP, or
+run-length encoded), and OUTDIR/wizard_pictures.rc with one line per
+picture: `NAME BITMAP "packed/NAME.bmp"`, or `NAME RCDATA "NAME.jpg"` for a
+JPEG (the wizard looks a picture up as a BITMAP first, then as RCDATA,
+whose bytes may be a JPEG or a BMP file). The 24-bit files are what the
+checks and the tests compare against.
 
   Name                Size       Format  Wizard slot      Where it sits
   WIZ_LOGO            121 x 32   JPEG    gImage10         header, pages 1-5, on white
@@ -48,6 +53,7 @@ import subprocess
 import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 import bmp24  # noqa: E402  (shared with the other picture scripts)
+import pack_picture  # noqa: E402
 
 # --------------------------------------------------------------------------
 # Palette
@@ -710,15 +716,20 @@ def main():
     if any(fmt == "jpg" for _, _, fmt, _ in PICTURES) and not convert:
         sys.exit("make_wizard_pictures.py: ImageMagick's `convert` is not on PATH; it turns "
                  "the JPEG pictures' BMPs into JPEG (Debian: apt-get install imagemagick)")
-    os.makedirs(out, exist_ok=True)
+    os.makedirs(os.path.join(out, "packed"), exist_ok=True)
     lines = []
     for name, draw, fmt, _ in PICTURES:
         bmp = os.path.join(out, name + ".bmp")
+        rows = draw().rows()
         with open(bmp, "wb") as f:
-            f.write(bmp24.write(draw().rows()))
+            f.write(bmp24.write(rows))
         if fmt == "jpg":
             to_jpeg(convert, bmp, os.path.join(out, name + ".jpg"))
-        lines.append(f'{name} RCDATA "{name}.{fmt}"\n')
+            lines.append(f'{name} RCDATA "{name}.jpg"\n')
+        else:
+            with open(os.path.join(out, "packed", name + ".bmp"), "wb") as f:
+                f.write(pack_picture.pack(rows))
+            lines.append(f'{name} BITMAP "packed/{name}.bmp"\n')
     with open(os.path.join(out, "wizard_pictures.rc"), "w", newline="\n") as f:
         f.writelines(lines)
 

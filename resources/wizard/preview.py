@@ -47,7 +47,7 @@ SHEET_BG = (196, 201, 208)
 FRAME = (92, 100, 112)
 INK = (36, 40, 48)
 
-RC_LINE = re.compile(r'^([A-Z0-9_]+) RCDATA "([^"]+)"$')
+RC_LINE = re.compile(r'^([A-Z0-9_]+) (?:BITMAP|RCDATA) "([^"]+)"$')
 
 
 def read_bmp(path):
@@ -88,7 +88,8 @@ def read_jpeg(path):
 
 
 def load_pictures(outdir):
-    """slot -> rows, through the resource script as the program would."""
+    """slot -> rows, through the resource script as the program would; a
+    BMP from its 24-bit picture, which its packed form holds exactly."""
     files = {}
     with open(os.path.join(outdir, "wizard_pictures.rc")) as f:
         for line in f:
@@ -97,8 +98,10 @@ def load_pictures(outdir):
                 files[m.group(1)] = m.group(2)
     pics = {}
     for name, _, _, slot in art.PICTURES:
-        path = os.path.join(outdir, files[name])
-        pics[slot] = read_jpeg(path) if path.lower().endswith(".jpg") else read_bmp(path)
+        if files[name].lower().endswith(".jpg"):
+            pics[slot] = read_jpeg(os.path.join(outdir, files[name]))
+        else:
+            pics[slot] = read_bmp(os.path.join(outdir, name + ".bmp"))
     return pics
 
 

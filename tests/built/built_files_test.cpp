@@ -4,17 +4,24 @@
 // these look at the files the way a clean Windows would load them.
 //
 //   built_files_test --machine x86|x64 --stub SETUP.exe --installer BUILT.exe
-//                    [--program FILE]... [gtest flags]
+//                    --pictures DIR... [--program FILE]... [gtest flags]
+//
+// Each --pictures DIR is a picture folder of the tree (resources/skin or
+// resources/wizard, pictures/): DIR/NAME.bmp the 24-bit picture, and
+// DIR/packed/NAME.bmp the form the stub carries as BITMAP resource NAME.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/error.h"
 #include "base/file_system.h"
+#include "framework/graphics/bmp_codec.h"
 #include "tools/pe/import_reader.h"
 #include "tools/pe/resources.h"
 #include "tools/pe/system_dlls.h"
@@ -25,6 +32,7 @@ struct Inputs {
   std::uint16_t machine = 0;
   std::string stub, installer;
   std::vector<std::string> programs;  // the product's own programs
+  std::vector<std::string> pictures;  // picture folders
 };
 Inputs g_inputs;
 
@@ -111,6 +119,51 @@ TEST(BuiltFiles, TheBuiltInstallerHasNoDeadSectionAndIsNoLargerThanItsParts) {
   EXPECT_GT(resources->virtual_size, old_resources->virtual_size + installer.file_alignment);
 }
 
+// The pictures are carried packed (resources/pack_picture.py): every BITMAP
+// resource of the stub is byte for byte a packed form of the build, less
+// its file header as windres stores it, and reads back through the
+// programs' own reader as exactly its 24-bit picture; every packed form is
+// in the stub.
+TEST(BuiltFiles, TheStubCarriesEveryPictureInItsPackedForm) {
+  const pe::PeImage stub = pe::PeImage::Parse(Read(g_inputs.stub));
+  const pe::ResourceTree resources = stub.ReadResources();
+  std::size_t packed_forms = 0;
+  for (const std::string& dir : g_inputs.pictures) {
+    for (const auto& file : std::filesystem::directory_iterator(dir + "/packed")) {
+      if (file.path().extension() == ".bmp") ++packed_forms;
+    }
+  }
+  const auto bitmaps = resources.Types().find(pe::ResourceId::Number(pe::kRtBitmap));
+  ASSERT_NE(bitmaps, resources.Types().end()) << "no BITMAP resources";
+  EXPECT_EQ(bitmaps->second.size(), packed_forms);
+
+  std::size_t compressed = 0;
+  for (const auto& [id, languages] : bitmaps->second) {
+    const std::string name = id.ToString();
+    SCOPED_TRACE(name);
+    std::string dir;
+    for (const std::string& d : g_inputs.pictures) {
+      if (std::filesystem::exists(d + "/packed/" + name + ".bmp")) dir = d;
+    }
+    ASSERT_FALSE(dir.empty()) << "no packed form of this BITMAP resource";
+    const base::Bytes packed = Read(dir + "/packed/" + name + ".bmp");
+    const base::Bytes& resource = languages.begin()->second.bytes;
+    ASSERT_GT(packed.size(), 14u);
+    EXPECT_TRUE(std::equal(resource.begin(), resource.end(), packed.begin() + 14, packed.end()));
+    if (base::GetU32(resource.data() + 16) != 0) ++compressed;  // biCompression
+
+    const graphics::TBitmap got = graphics::ReadPackedDib(resource);
+    const graphics::TBitmap want = graphics::ReadBmp(Read(dir + "/" + name + ".bmp"));
+    ASSERT_EQ(got.Width(), want.Width());
+    ASSERT_EQ(got.Height(), want.Height());
+    for (int y = 0; y < want.Height(); ++y) {
+      ASSERT_TRUE(std::equal(got.Row(y), got.Row(y) + want.Width(), want.Row(y))) << "row " << y;
+    }
+  }
+  // A tiny picture may stay as it is, not all of them.
+  EXPECT_GT(compressed, packed_forms * 9 / 10);
+}
+
 bool ParseArguments(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -121,9 +174,11 @@ bool ParseArguments(int argc, char** argv) {
     else if (arg == "--stub") g_inputs.stub = value;
     else if (arg == "--installer") g_inputs.installer = value;
     else if (arg == "--program") g_inputs.programs.push_back(value);
+    else if (arg == "--pictures") g_inputs.pictures.push_back(value);
     else return false;
   }
-  return g_inputs.machine != 0 && !g_inputs.stub.empty() && !g_inputs.installer.empty();
+  return g_inputs.machine != 0 && !g_inputs.stub.empty() && !g_inputs.installer.empty() &&
+         !g_inputs.pictures.empty();
 }
 
 }  // namespace
@@ -133,7 +188,7 @@ int main(int argc, char** argv) {
   if (!ParseArguments(argc, argv)) {
     std::fprintf(stderr,
                  "usage: built_files_test --machine x86|x64 --stub FILE --installer FILE "
-                 "[--program FILE]...\n");
+                 "--pictures DIR... [--program FILE]...\n");
     return 2;
   }
   return RUN_ALL_TESTS();

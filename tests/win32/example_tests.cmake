@@ -46,11 +46,14 @@ if(VANTO_MKSETUP)
   add_dependencies(example_installer_test example_installer)
 
   # Native: the built files as a clean Windows would load them (imports,
-  # architecture, manifest, live sections), on every machine.
+  # architecture, manifest, live sections, the pictures in their packed
+  # forms), on every machine.
   if(VANTO_BUILT_FILES_TEST)
     add_test(NAME built_files_test
       COMMAND ${VANTO_BUILT_FILES_TEST} --machine ${VANTO_MACHINE}
               --stub $<TARGET_FILE:setup> --installer ${EXAMPLE_OUT}/VANTO-X-setup.exe
+              --pictures $<TARGET_PROPERTY:theme_pictures,VANTO_PICTURES_DIR>
+              --pictures $<TARGET_PROPERTY:wizard_pictures,VANTO_PICTURES_DIR>
               --program $<TARGET_FILE:vanto_x_demo> --program $<TARGET_FILE:vanto_uninstaller>
               --program $<TARGET_FILE:skin_gallery>)
     set_tests_properties(built_files_test PROPERTIES LABELS native)
