@@ -2,12 +2,13 @@
 # the uninstaller, per architecture. They hold the sizes reached so far with
 # a small margin; lower them as the programs shrink, never raise them
 # without a reason in the commit.
+# The stub's goal is 600,000 bytes on i686; its budget walks down to it.
 if(VANTO_MACHINE STREQUAL "x86")
-  set(STUB_BUDGET 2000000)
-  set(UNINSTALLER_BUDGET 460000)
+  set(STUB_BUDGET 800000)
+  set(UNINSTALLER_BUDGET 292000)
 else()
-  set(STUB_BUDGET 1970000)
-  set(UNINSTALLER_BUDGET 390000)
+  set(STUB_BUDGET 775000)
+  set(UNINSTALLER_BUDGET 264000)
 endif()
 foreach(entry "setup;${STUB_BUDGET}" "vanto_uninstaller;${UNINSTALLER_BUDGET}")
   list(GET entry 0 target)
