@@ -122,15 +122,23 @@ c_unwind_flags() {
   esac
 }
 
+# fetch_source PACKAGE WORK: unpacks Debian's source package into WORK and
+# prints the folder of its sources (and nothing else on stdout).
+fetch_source() {
+  local package=$1 work=$2 src
+  ensure_deb_src >&2
+  (cd "$work" && apt-get source -qq "$package" >/dev/null 2>&1)
+  src=$(find "$work" -maxdepth 1 -type d -name "$package-*" | head -n1)
+  [ -n "$src" ] || { log "apt-get source $package failed" >&2; exit 1; }
+  echo "$src"
+}
+
 build_libjpeg() {
   local triplet=$1
   stamped "libjpeg-lean2-$triplet" && return 0
-  ensure_deb_src
   log "cross-building libjpeg-turbo for MinGW ($triplet)"
   local work; work=$(mktemp -d)
-  (cd "$work" && apt-get source -qq libjpeg-turbo >/dev/null 2>&1)
-  local src; src=$(find "$work" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n1)
-  [ -n "$src" ] || { log "apt-get source libjpeg-turbo failed"; exit 1; }
+  local src; src=$(fetch_source libjpeg-turbo "$work")
   # jmorecfg.h's optional decoder features, dropped where our decoder never
   # asks for them (it decodes at full size, never quantizes colours, keeps
   # fancy upsampling and the accurate integer DCT), as libjpeg's own comments
@@ -146,19 +154,17 @@ build_libjpeg() {
 
 # zlib, built from Debian's source package like libjpeg and for the same
 # reason: Debian's MinGW build is made for speed (and, on i686, with unwind
-# tables nothing needs), and the installer carries zlib's inflater. Debian's copy stays installed;
-# the Windows trees take this one (cmake/ProjectOptions.cmake).
+# tables nothing needs), and the installer carries zlib's inflater. Debian's
+# copy stays installed; the Windows trees take this one
+# (cmake/ProjectOptions.cmake).
 ZLIB_C_FLAGS="-Os -DNDEBUG -ffunction-sections -fdata-sections"
 
 build_zlib() {
   local triplet=$1
   stamped "zlib-lean2-$triplet" && return 0
-  ensure_deb_src
   log "cross-building zlib for MinGW ($triplet)"
   local work; work=$(mktemp -d)
-  (cd "$work" && apt-get source -qq zlib >/dev/null 2>&1)
-  local src; src=$(find "$work" -maxdepth 1 -type d -name 'zlib-*' | head -n1)
-  [ -n "$src" ] || { log "apt-get source zlib failed"; exit 1; }
+  local src; src=$(fetch_source zlib "$work")
   local f objs=()
   for f in adler32 compress crc32 deflate gzclose gzlib gzread gzwrite infback inffast \
            inflate inftrees trees uncompr zutil; do
