@@ -53,17 +53,12 @@ base::Bytes PngDib(base::ByteView png, int width, int height) {
   return dib;
 }
 
-std::uint32_t GetU32Be(const std::uint8_t* p) {
-  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
-         p[3];
-}
-
 // The input with the CRC of every chunk that lies whole inside it
 // recomputed (after the 8-byte signature, whatever those bytes are).
 base::Bytes WithRightCrcs(base::ByteView input) {
   base::Bytes out(input.begin(), input.end());
   for (std::size_t pos = 8; pos <= out.size() && out.size() - pos >= 12;) {
-    const std::uint32_t length = GetU32Be(out.data() + pos);
+    const std::uint32_t length = base::GetU32Be(out.data() + pos);
     if (length > out.size() - pos - 12) break;
     const uLong crc = crc32(crc32(0, nullptr, 0), out.data() + pos + 4, 4 + length);
     for (int i = 0; i < 4; ++i)
@@ -77,7 +72,7 @@ void Check(base::ByteView input) {
   graphics::TBitmap ours;
   const bool decoded = Decodes(input, ours);
 
-  graphics::TPngSize sides;
+  graphics::TPictureSize sides;
   bool sized = true;
   try {
     sides = graphics::ReadPngSize(input);

@@ -13,10 +13,9 @@ namespace {
 
 constexpr std::size_t kLengthFieldSize = 4;
 
-// Deflate cannot expand data by more than 1032:1 (a 258-byte match costs at
-// least two bits), so a length field beyond that bound is damage: refusing
-// it early saves allocating a buffer the stream could never fill.
-constexpr std::uint64_t kMaxDeflateRatio = 1032;
+// A length field beyond Deflate's best ratio is damage: refusing it early
+// saves allocating a buffer the stream could never fill.
+using base::kMaxDeflateRatio;
 
 // Owns an inflater for the duration of one unpacking.
 class Inflater {

@@ -49,14 +49,14 @@ void TsuiMenuBase<Base>::HookItem(TMenuItem* item) {
   std::weak_ptr<TsuiMenuBase*> self = self_;
   item->OnMeasureItem = [self](TComponent* sender, graphics::TCanvas& canvas, int& w, int& h) {
     auto menu = self.lock();
-    auto* item = dynamic_cast<TMenuItem*>(sender);
-    if (menu && *menu && item) (*menu)->MeasureItem(*item, canvas, w, h);
+    auto* measured = dynamic_cast<TMenuItem*>(sender);
+    if (menu && *menu && measured) (*menu)->MeasureItem(*measured, canvas, w, h);
   };
   item->OnDrawItem = [self](TComponent* sender, graphics::TCanvas& canvas,
                             const graphics::TRect& rect, bool selected) {
     auto menu = self.lock();
-    auto* item = dynamic_cast<TMenuItem*>(sender);
-    if (menu && *menu && item) (*menu)->DrawItem(*item, canvas, rect, selected);
+    auto* drawn = dynamic_cast<TMenuItem*>(sender);
+    if (menu && *menu && drawn) (*menu)->DrawItem(*drawn, canvas, rect, selected);
   };
   for (int i = 0; i < item->Count(); ++i) HookItem(item->Items(i));
 }

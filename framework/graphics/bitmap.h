@@ -38,6 +38,13 @@ inline constexpr TColor kNoPixel = 0x1FFFFFFF;
 // keeps width * height * 4 well inside a 32-bit size_t.
 inline constexpr int kMaxBitmapSide = 16384;
 
+// A picture's sides as a codec reads them from its headers, before any
+// pixel is allocated.
+struct TPictureSize {
+  int width = 0;
+  int height = 0;
+};
+
 namespace detail {
 
 // Where a bitmap's pixels live. Width * height pixels, rows top-down and

@@ -301,7 +301,7 @@ void DecodeRle(const Reader& in, const DibLayout& d, TBitmap& out) {
 TBitmap DecodePng(const Reader& in, const DibLayout& d, base::ByteView data) {
   if (!in.Has(d.bits_pos, d.image_size)) Invalid();
   const base::ByteView png = data.subspan(d.bits_pos, d.image_size);
-  const TPngSize size = ReadPngSize(png);
+  const TPictureSize size = ReadPngSize(png);
   if (size.width != d.width || size.height != d.height) Invalid();
   return ReadPng(png);
 }
@@ -327,7 +327,7 @@ TBitmap ReadBmp(base::ByteView file) {
   return Decode(file, kFileHeaderSize, in.U32(10));
 }
 
-TBmpSize ReadBmpSize(base::ByteView file) {
+TPictureSize ReadBmpSize(base::ByteView file) {
   Reader in(file);
   if (!in.Has(0, kFileHeaderSize) || file[0] != 'B' || file[1] != 'M') Invalid();
   const DibLayout d = ReadLayout(in, kFileHeaderSize, in.U32(10));

@@ -37,11 +37,7 @@ TBitmap ReadBmp(base::ByteView file);
 // (no pixels are allocated; a PNG inside is not looked at, ReadBmp refuses
 // one of another size); throws as ReadBmp does for headers it refuses. For
 // callers that budget memory across many pictures.
-struct TBmpSize {
-  int width = 0;
-  int height = 0;
-};
-TBmpSize ReadBmpSize(base::ByteView file);
+TPictureSize ReadBmpSize(base::ByteView file);
 
 // A packed DIB: header, colour masks (BI_BITFIELDS with a 40-byte header),
 // palette and pixels back to back.

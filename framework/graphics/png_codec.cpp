@@ -25,11 +25,6 @@ constexpr std::array<std::uint8_t, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '
 constexpr std::size_t kChunkOverhead = 12;
 constexpr std::uint32_t kIhdrLength = 13;
 
-std::uint32_t GetU32Be(const std::uint8_t* p) {
-  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
-         p[3];
-}
-
 constexpr std::uint32_t Type(const char (&name)[5]) {
   return (std::uint32_t{static_cast<std::uint8_t>(name[0])} << 24) |
          (std::uint32_t{static_cast<std::uint8_t>(name[1])} << 16) |
@@ -67,16 +62,16 @@ public:
   Chunk Next() {
     if (in_.size() - pos_ < kChunkOverhead) Invalid();  // also: no IEND before the end
     const std::uint8_t* head = in_.data() + pos_;
-    const std::uint32_t length = GetU32Be(head);
+    const std::uint32_t length = base::GetU32Be(head);
     if (length > in_.size() - pos_ - kChunkOverhead) Invalid();
     for (int i = 4; i < 8; ++i) {
       if (!IsLetter(head[i])) Invalid();
     }
     // CRC-32 over type and data; zlib's crc32 is the one the format names.
     const uLong crc = crc32(crc32(0, nullptr, 0), head + 4, 4 + length);
-    if (crc != GetU32Be(head + 8 + length)) Invalid();
+    if (crc != base::GetU32Be(head + 8 + length)) Invalid();
     pos_ += kChunkOverhead + length;
-    return {GetU32Be(head + 4), base::ByteView(head + 8, length)};
+    return {base::GetU32Be(head + 4), base::ByteView(head + 8, length)};
   }
 
 private:
@@ -102,8 +97,8 @@ struct Header {
 
 Header ReadHeader(base::ByteView ihdr) {
   if (ihdr.size() != kIhdrLength) Invalid();
-  const std::uint32_t width = GetU32Be(ihdr.data());
-  const std::uint32_t height = GetU32Be(ihdr.data() + 4);
+  const std::uint32_t width = base::GetU32Be(ihdr.data());
+  const std::uint32_t height = base::GetU32Be(ihdr.data() + 4);
   const std::uint8_t depth = ihdr[8];
   const std::uint8_t colour_type = ihdr[9];
   const std::uint8_t compression = ihdr[10];    // 0: Deflate, the only one defined
@@ -153,11 +148,10 @@ std::vector<Pixel32> ReadPalette(base::ByteView plte) {
 // ---------------------------------------------------------------------------
 // Inflating the image data
 
-// Deflate cannot expand data by more than 1032:1 (a 258-byte match costs at
-// least two bits), and the zlib header and Adler-32 inside IDAT only add to
-// the input: image data that small cannot hold the rows, and refusing it
-// here saves allocating a bitmap it could never fill.
-constexpr std::uint64_t kMaxDeflateRatio = 1032;
+// Image data smaller than the rows over Deflate's best ratio cannot hold
+// them (the zlib header and Adler-32 inside IDAT only add to the input);
+// refusing it early saves allocating a bitmap it could never fill.
+using base::kMaxDeflateRatio;
 
 // The concatenated data of the IDAT chunks, inflated on demand. avail_in is
 // 32 bits wide, as a chunk's length is.
@@ -303,7 +297,7 @@ void ConvertRow(const Header& h, const std::vector<Pixel32>& palette, const std:
 
 }  // namespace
 
-TPngSize ReadPngSize(base::ByteView data) {
+TPictureSize ReadPngSize(base::ByteView data) {
   ChunkReader chunks(data);
   const Chunk chunk = chunks.Next();
   if (chunk.type != kIhdr) Invalid();

@@ -34,10 +34,6 @@ TBitmap ReadPng(base::ByteView data);
 // The width and height from the signature and IHDR alone (no pixels are
 // allocated, nothing after IHDR is read); throws as ReadPng does for a
 // start it refuses.
-struct TPngSize {
-  int width = 0;
-  int height = 0;
-};
-TPngSize ReadPngSize(base::ByteView data);
+TPictureSize ReadPngSize(base::ByteView data);
 
 }  // namespace graphics

@@ -104,7 +104,7 @@ void Tsk2SkinFileReader::Parse(base::ByteView bytes) {
 }
 
 void TSkinPictureBudget::Charge(base::ByteView bmp_file) {
-  const graphics::TBmpSize size = graphics::ReadBmpSize(bmp_file);
+  const graphics::TPictureSize size = graphics::ReadBmpSize(bmp_file);
   // Each side is at most kMaxBmpSide and the sum stops at the first
   // picture past the budget, so this never overflows.
   pixels_ += static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);

@@ -87,9 +87,7 @@ void ExpectRoundTrip(const Bytes& data, int jobs) {
 }
 
 std::uint32_t BigEndianTail(const Bytes& stream) {
-  const std::uint8_t* p = stream.data() + stream.size() - 4;
-  return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
-         static_cast<std::uint32_t>(p[2]) << 8 | p[3];
+  return base::GetU32Be(stream.data() + stream.size() - 4);
 }
 
 // ---- the stream --------------------------------------------------------------

@@ -218,10 +218,7 @@ std::string ErrorOf(const Bytes& data) {
   return "no error";
 }
 
-std::uint32_t Be32At(const Bytes& b, std::size_t pos) {
-  return (std::uint32_t{b[pos]} << 24) | (std::uint32_t{b[pos + 1]} << 16) |
-         (std::uint32_t{b[pos + 2]} << 8) | b[pos + 3];
-}
+std::uint32_t Be32At(const Bytes& b, std::size_t pos) { return base::GetU32Be(b.data() + pos); }
 
 // --------------------------------------------------------------------------
 // Good pictures
@@ -308,7 +305,7 @@ TEST(PngRead, SplitImageDataAncillaryChunksAndWhatFollowsIend) {
                  p.IendChunk(), Bytes{0xDE, 0xAD}});
   ExpectPixels(graphics::ReadPng(png), p,
                [&](std::uint32_t x, std::uint32_t y) { return RgbPixel(p, x, y); });
-  const graphics::TPngSize size = graphics::ReadPngSize(png);
+  const graphics::TPictureSize size = graphics::ReadPngSize(png);
   EXPECT_EQ(size.width, 7);
   EXPECT_EQ(size.height, 5);
 }
@@ -572,7 +569,7 @@ TEST(BmpWithPng, FilesAndPackedDibsCarryAPng) {
       ExpectPixels(b, p, [&](std::uint32_t x, std::uint32_t y) { return RgbPixel(p, x, y); });
     }
   }
-  const graphics::TBmpSize size = graphics::ReadBmpSize(AsFile(PngDib(png, 7, 5)));
+  const graphics::TPictureSize size = graphics::ReadBmpSize(AsFile(PngDib(png, 7, 5)));
   EXPECT_EQ(size.width, 7);
   EXPECT_EQ(size.height, 5);
   // Bytes after the PNG's biSizeImage are not its concern.
