@@ -127,10 +127,19 @@ c_unwind_flags() {
 fetch_source() {
   local package=$1 work=$2 src
   ensure_deb_src >&2
-  (cd "$work" && apt-get source -qq "$package" >/dev/null 2>&1)
-  src=$(find "$work" -maxdepth 1 -type d -name "$package-*" | head -n1)
-  [ -n "$src" ] || { log "apt-get source $package failed" >&2; exit 1; }
-  echo "$src"
+  # The newest version first; a mirror sometimes lists a security update's
+  # source without serving its files, so then the release's own version.
+  local codename; codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+  local want
+  for want in "$package" "$package/$codename"; do
+    if (cd "$work" && apt-get source -qq "$want" >/dev/null 2>&1); then
+      src=$(find "$work" -maxdepth 1 -type d -name "$package-*" | head -n1)
+      [ -n "$src" ] && { echo "$src"; return 0; }
+    fi
+    log "apt-get source $want failed" >&2
+    find "$work" -mindepth 1 -maxdepth 1 -exec rm -rf {} +
+  done
+  exit 1
 }
 
 build_libjpeg() {
