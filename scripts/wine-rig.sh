@@ -193,6 +193,10 @@ start() {
     wineserver -p </dev/null >/dev/null 2>&1
     "$VANTO_WINE" wineboot </dev/null >/dev/null 2>&1
   )
+  # Every window test needs the display; say so here rather than in each.
+  if [ "$user_display" = 0 ] && ! xdpyinfo -display "$display" >/dev/null 2>&1; then
+    die "display $display does not answer (Xvfb: $(tail -n 5 "$rig/xvfb.log" 2>/dev/null | tr '\n' ' '))"
+  fi
   echo "wine-rig: ready in $rig ($arch, display $display, code page $codepage; $small_disk)"
 }
 
