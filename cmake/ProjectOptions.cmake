@@ -97,7 +97,8 @@ function(vanto_program_resources out name)
   add_custom_command(
     OUTPUT ${dir}/${name}.ico
     COMMAND python3 ${CMAKE_SOURCE_DIR}/resources/make_icon.py ${dir}/${name}.ico
-    DEPENDS ${CMAKE_SOURCE_DIR}/resources/make_icon.py)
+    DEPENDS ${CMAKE_SOURCE_DIR}/resources/make_icon.py ${CMAKE_SOURCE_DIR}/resources/pack_picture.py
+            ${CMAKE_SOURCE_DIR}/resources/bmp24.py)
   configure_file(${CMAKE_SOURCE_DIR}/resources/setup.manifest.in ${dir}/${name}.manifest @ONLY)
   configure_file(${name}.rc ${dir}/${name}.rc COPYONLY)
   # windres reports no dependencies: name the files the script pulls in.

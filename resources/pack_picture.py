@@ -15,8 +15,8 @@ choice is deterministic, so the same picture gives the same bytes on every
 build (with the same zlib).
 
 Usage as a module: pack(rows) -> bytes, rows of (r, g, b) tuples, top row
-first (as bmp24 has them); packed_fault(path, width, height) for the
-checks. As a script: pack_picture.py SOURCE.bmp PACKED.bmp
+first (as bmp24 has them); png_rgba(rows) -> bytes for pictures with
+alpha; packed_fault(path, width, height) for the checks. As a script: pack_picture.py SOURCE.bmp PACKED.bmp
 """
 import collections
 import os
@@ -30,7 +30,7 @@ BI_RLE8 = 1
 BI_PNG = 5
 
 PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
-GREY, RGB, PALETTE = 0, 2, 3  # PNG colour types
+GREY, RGB, PALETTE, RGBA = 0, 2, 3, 6  # PNG colour types
 
 
 # --------------------------------------------------------------------------
@@ -192,6 +192,13 @@ def _png_candidates(rows):
         for depth in sorted({least, 8}):
             raw = [_pack_indices([index[c] for c in row], depth) for row in rows]
             yield _png(w, h, depth, PALETTE, palette, _smallest_idat(raw, 1))
+
+
+def png_rgba(rows):
+    """The smallest PNG of a picture with alpha: rows of (r, g, b, a)
+    tuples, top row first (the form icon entries take)."""
+    raw = [bytes(v for c in row for v in c) for row in rows]
+    return _png(len(rows[0]), len(rows), 8, RGBA, None, _smallest_idat(raw, 4))
 
 
 # --------------------------------------------------------------------------
