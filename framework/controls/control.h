@@ -208,7 +208,7 @@ protected:
 private:
   friend class TWinControl;
   void MouseButtonMessage(TMessage& m, TMouseButton button, bool down);
-  // Pops menu up at the control's client point (menus_win.cpp).
+  // Pops menu up at the control's client point (win_control_win.cpp).
   void OpenPopupMenu(TPopupMenu& menu, int x, int y);
   // Parent font or colour changed: follow it when ParentFont/ParentColor.
   void ParentFontChanged();

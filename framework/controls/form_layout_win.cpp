@@ -39,7 +39,7 @@ graphics::TBitmap LoadPictureResource(const std::string& name) {
 TLayoutContext ControlLayoutContext() {
   TLayoutContext context;
   context.set_parent = [](TComponent& child, TComponent& parent) {
-    if (SetMenuParent(child, parent)) return;
+    if (child.SetParentComponent(parent)) return;
     auto* control = dynamic_cast<TControl*>(&child);
     auto* container = dynamic_cast<TWinControl*>(&parent);
     if (control && container) control->SetParent(container);

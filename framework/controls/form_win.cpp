@@ -73,7 +73,7 @@ void TCustomForm::SetMenu(TMainMenu* menu) {
 
 void TCustomForm::UpdateNativeMenu() {
   HMENU old_menu = static_cast<HMENU>(native_menu_);
-  HMENU new_menu = menu_ ? static_cast<HMENU>(BuildNativeMenu(*menu_, true)) : nullptr;
+  HMENU new_menu = menu_ ? static_cast<HMENU>(menu_->BuildWindowMenu()) : nullptr;
   native_menu_ = new_menu;
   if (!HandleAllocated()) {
     if (old_menu) DestroyMenu(old_menu);
@@ -293,7 +293,7 @@ void TCustomForm::SelectNext(TWinControl* current, bool forward) {
 }
 
 void TCustomForm::WndProc(TMessage& m) {
-  if (menu_ && DispatchMenuMessage(*menu_, m)) return;
+  if (menu_ && menu_->DispatchWindowMessage(m)) return;
   switch (m.Msg) {
     case CM_DIALOGKEY:
       if (m.WParam == VK_TAB) {

@@ -399,18 +399,21 @@ void TMenu::Loaded() {
   MenuChanged(nullptr, true);
 }
 
-bool SetMenuParent(TComponent& child, TComponent& parent) {
-  auto* item = dynamic_cast<TMenuItem*>(&child);
-  if (!item) return false;
+bool TMenuItem::SetParentComponent(TComponent& parent) {
   if (auto* menu = dynamic_cast<TMenu*>(&parent)) {
-    menu->Items()->Add(item);
+    menu->Items()->Add(this);
     return true;
   }
   if (auto* parent_item = dynamic_cast<TMenuItem*>(&parent)) {
-    parent_item->Add(item);
+    parent_item->Add(this);
     return true;
   }
   return false;
+}
+
+bool SetMenuParent(TComponent& child, TComponent& parent) {
+  auto* item = dynamic_cast<TMenuItem*>(&child);
+  return item && item->SetParentComponent(parent);
 }
 
 // ---------------------------------------------------------------------------

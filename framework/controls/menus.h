@@ -29,6 +29,7 @@
 
 namespace framework {
 
+struct TMessage;
 class TMenu;
 
 // A shortcut: a virtual key in the low byte and modifier bits above it.
@@ -73,6 +74,9 @@ public:
 
   const TClassInfo& ClassInfo() const override;
   static const TClassInfo& StaticClassInfo();
+
+  // In a layout: a sub-item of parent, a TMenu's root or a TMenuItem.
+  bool SetParentComponent(TComponent& parent) override;
 
   // "-" makes the item a separator.
   const std::string& Caption() const { return caption_; }
@@ -199,6 +203,16 @@ public:
   using TMenu::TMenu;
   const TClassInfo& ClassInfo() const override;
   static const TClassInfo& StaticClassInfo();
+
+#ifdef _WIN32
+  // What a form showing the menu asks of it (menus_win.cpp; forms exist
+  // only on Windows). The form calls them through the vtable, so a program
+  // whose forms have no menu links no menu code.
+  // The window menu (an HMENU) for the form's bar; the caller owns it.
+  virtual void* BuildWindowMenu();
+  // The menu's share of the form's messages: true when one was handled.
+  virtual bool DispatchWindowMessage(TMessage& m);
+#endif
 };
 
 class TPopupMenu : public TMenu {

@@ -166,6 +166,10 @@ HWND CreatePopupWindow(TMenu* menu) {
 
 }  // namespace
 
+void* TMainMenu::BuildWindowMenu() { return BuildNativeMenu(*this, true); }
+
+bool TMainMenu::DispatchWindowMessage(TMessage& m) { return DispatchMenuMessage(*this, m); }
+
 void* BuildNativeMenu(TMenu& menu, bool bar) {
   HMENU handle = bar ? CreateMenu() : CreatePopupMenu();
   if (!handle) throw base::Error("Cannot create a menu");
@@ -241,19 +245,6 @@ graphics::TFont SystemMenuFont() {
   if (lf.lfStrikeOut) font.Style |= graphics::fsStrikeOut;
   font.Charset = lf.lfCharSet;
   return font;
-}
-
-void TControl::OpenPopupMenu(TPopupMenu& menu, int x, int y) {
-  POINT p{x, y};
-  if (auto* windowed = dynamic_cast<TWinControl*>(this)) {
-    ClientToScreen(windowed->Handle(), &p);
-  } else if (Parent()) {
-    p = {Left() + x, Top() + y};
-    ClientToScreen(Parent()->Handle(), &p);
-  } else {
-    return;
-  }
-  menu.Popup(p.x, p.y);
 }
 
 // ---------------------------------------------------------------------------

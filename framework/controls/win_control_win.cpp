@@ -5,6 +5,7 @@
 #include "base/text_codec.h"
 #include "framework/controls/application.h"
 #include "framework/controls/form.h"
+#include "framework/controls/menus.h"
 #include "framework/controls/win_control.h"
 #include "framework/graphics/bitmap_win.h"
 #include "framework/graphics/gdi_handles_win.h"
@@ -535,6 +536,21 @@ void TWinControl::WndProc(TMessage& m) {
       break;
   }
   TControl::WndProc(m);
+}
+
+// Here rather than beside the menus: a control opens its popup menu
+// through the menu's vtable, so a program without menus links none of them.
+void TControl::OpenPopupMenu(TPopupMenu& menu, int x, int y) {
+  POINT p{x, y};
+  if (auto* windowed = dynamic_cast<TWinControl*>(this)) {
+    ClientToScreen(windowed->Handle(), &p);
+  } else if (Parent()) {
+    p = {Left() + x, Top() + y};
+    ClientToScreen(Parent()->Handle(), &p);
+  } else {
+    return;
+  }
+  menu.Popup(p.x, p.y);
 }
 
 }  // namespace framework

@@ -65,6 +65,14 @@ public:
   // properties; forms override it to offer their handlers (see BindMethod
   // in events.h). Nothing by default.
   virtual std::optional<TMethod> FindMethod(const std::string& name);
+  // A layout nests this component in `parent` where the nesting is not a
+  // control's (a menu item in its menu). False when this kind of component
+  // has no such parent, so that the layout tries the other kinds. Virtual,
+  // so that a program's layouts reach the menus only when it has them.
+  virtual bool SetParentComponent(TComponent& parent) {
+    (void)parent;
+    return false;
+  }
 
   // Asks for a Notification(this-is-going, Remove) from other when it is
   // destroyed; the link is mutual and undone by either side's destruction.

@@ -249,11 +249,10 @@ private:
       if (!target) {
         throw TLayoutError(ref.position, base::FormatText("unknown component %s", {ref.name}));
       }
-      const TClassInfo& needed = *ref.prop->ClassRef();
-      if (!target->ClassInfo().InheritsFrom(needed)) {
+      if (!rtti_detail::IsOfClass(*target, ref.prop->ClassRef())) {
         throw TLayoutError(ref.position,
                            base::FormatText("property %s takes a %s; %s is a %s",
-                                            {ref.prop->Name(), needed.ClassName(), ref.name,
+                                            {ref.prop->Name(), ref.prop->ClassRefName(), ref.name,
                                              target->ClassInfo().ClassName()}));
       }
       At(ref.position, [&] { ref.prop->Set(*ref.instance, target); });

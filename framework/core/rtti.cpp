@@ -63,6 +63,16 @@ TPropInfo::TPropInfo(const char* name, TPropKind kind, TGetThunk get, TSetThunk 
                      const TAccessor& getter, const TAccessor& setter)
     : name_(name), kind_(kind), get_(get), set_(set), getter_(getter), setter_(setter) {}
 
+const TClassInfo* TPropInfo::ClassRef() const {
+  if (class_ref_) return &class_ref_();
+  return class_ref_name_ ? FindClass(class_ref_name_) : nullptr;
+}
+
+std::string TPropInfo::ClassRefName() const {
+  if (class_ref_) return class_ref_().ClassName();
+  return class_ref_name_ ? class_ref_name_ : "";
+}
+
 std::string TPropInfo::Describe() const {
   std::string type_name = enum_info_ ? std::string(enum_info_->type_name) : std::string();
   switch (kind_) {
@@ -72,7 +82,7 @@ std::string TPropInfo::Describe() const {
     case TPropKind::Color: return enum_info_ ? "a colour (a number or a colour name)" : "a colour";
     case TPropKind::Enum: return "a value of " + type_name;
     case TPropKind::Set: return "a set of " + type_name;
-    case TPropKind::Component: return "a component name (a " + ClassRef()->ClassName() + ")";
+    case TPropKind::Component: return "a component name (a " + ClassRefName() + ")";
     case TPropKind::Event: return "a handler name (a " + std::string(EventType()) + ")";
     case TPropKind::Object: return "its own properties (a " + ClassRef()->ClassName() + ")";
     case TPropKind::Picture: return "a picture";
@@ -283,9 +293,13 @@ void ThrowWrongInstance(const TPropInfo& prop) {
       base::FormatText("property %s belongs to another class", {prop.Name()}));
 }
 
+bool IsOfClass(const TComponent& component, const TClassInfo* needed) {
+  return needed && component.ClassInfo().InheritsFrom(*needed);
+}
+
 void ThrowWrongComponent(const TPropInfo& prop, const TComponent& value) {
   throw base::Error(base::FormatText("property %s takes a %s; %s is a %s",
-                                     {prop.Name(), prop.ClassRef()->ClassName(), value.Name(),
+                                     {prop.Name(), prop.ClassRefName(), value.Name(),
                                       value.ClassInfo().ClassName()}));
 }
 

@@ -179,7 +179,11 @@ public:
   // Component: the class a referenced component must inherit from;
   // Object: the sub-object's class. Null for the other kinds. Looked up on
   // demand, so a class may refer to itself (a control's FocusControl).
-  const TClassInfo* ClassRef() const { return class_ref_ ? &class_ref_() : nullptr; }
+  // A component property may name its class instead (NamedClassProp): then
+  // this is the registered class of that name, or null while none is.
+  const TClassInfo* ClassRef() const;
+  // The class's name, whether it is linked or named.
+  std::string ClassRefName() const;
   // Event: the event type's name ("TNotifyEvent") and its function type,
   // which a TMethod's code must hold exactly.
   std::string_view EventType() const {
@@ -207,6 +211,7 @@ private:
   TAccessor setter_;
   const TEnumInfo* enum_info_ = nullptr;
   TClassRef class_ref_ = nullptr;
+  const char* class_ref_name_ = nullptr;  // NamedClassProp
   const TEventType* event_type_ = nullptr;
 };
 
@@ -291,6 +296,8 @@ void RegisterClass(const TClassInfo& info);
 [[noreturn]] void ThrowOutOfRange(const TPropInfo& prop, std::int64_t value);
 [[noreturn]] void ThrowWrongInstance(const TPropInfo& prop);
 [[noreturn]] void ThrowWrongComponent(const TPropInfo& prop, const TComponent& value);
+// True when `component` is of class `needed` or below it (false for null).
+bool IsOfClass(const TComponent& component, const TClassInfo* needed);
 // The number in an int32 or uint32 alternative; nothing for other types.
 std::optional<std::int64_t> AsNumber(const TPropValue& value);
 
@@ -467,6 +474,24 @@ public:
     return *this;
   }
 
+  // A component property (get returns C*) whose class is given by its
+  // registered name, so that publishing the property does not link C's
+  // class, and with it C's code, into every program that has the
+  // publishing class: a control's PopupMenu costs a program without menus
+  // nothing. A component of another class is refused as by Prop; with no
+  // class of that name registered, no component fits.
+  template <typename Get, typename Set>
+  TClassBuilder& NamedClassProp(const char* name, Get get, Set set, const char* class_name) {
+    using V = ValueOf<Get>;
+    using namespace rtti_detail;
+    static_assert(IsComponentPointer<V>::value, "a named class is a component's");
+    using C = std::remove_pointer_t<V>;
+    Add(name, TPropKind::Component, &GetAs<Get, TComponent*>, &SetNamedComponent<Set, C>, get,
+        set)
+        .class_ref_name_ = class_name;
+    return *this;
+  }
+
   // A sub-object that the object owns (get returns TSub& or TSub*); its
   // own properties are reached by path ("Font.Height").
   template <typename Get>
@@ -612,6 +637,15 @@ private:
       if (!typed) rtti_detail::ThrowWrongComponent(prop, *component);
     }
     Write<Set>(prop, p, typed);
+  }
+  template <typename Set, typename C>
+  static void SetNamedComponent(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
+    // The registry, not dynamic_cast, tells the class: a cast would link
+    // C's type information, and with it the code beside it.
+    TComponent* component = rtti_detail::ComponentArgument(prop, value);
+    if (component && !rtti_detail::IsOfClass(*component, prop.ClassRef()))
+      rtti_detail::ThrowWrongComponent(prop, *component);
+    Write<Set>(prop, p, static_cast<C*>(component));
   }
   template <typename Set, typename F>
   static void SetHandler(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {

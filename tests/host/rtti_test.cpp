@@ -340,6 +340,66 @@ TEST(PropertyValueTest, ComponentReferencesMustBeOfTheDeclaredClass) {
   EXPECT_EQ(a.Partner(), nullptr);
 }
 
+// A component property whose class is named, not linked: the class joins
+// the registry only when something asks for its description.
+class LateHelper : public TComponent {
+public:
+  using TComponent::TComponent;
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  static const TClassInfo& StaticClassInfo() {
+    static const TClassInfo& info =
+        TClassInfo::Define<LateHelper, TComponent>("TLateHelper").Done();
+    return info;
+  }
+};
+
+class Holder : public TComponent {
+public:
+  using TComponent::TComponent;
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  static const TClassInfo& StaticClassInfo() {
+    static const TClassInfo& info =
+        TClassInfo::Define<Holder, TComponent>("THolder")
+            .NamedClassProp("Helper", &Holder::Helper, &Holder::SetHelper, "TLateHelper")
+            .Done();
+    return info;
+  }
+  LateHelper* Helper() const { return helper_; }
+  void SetHelper(LateHelper* h) { helper_ = h; }
+
+private:
+  LateHelper* helper_ = nullptr;
+};
+
+TEST(PropertyValueTest, ANamedClassTakesOnlyItsComponentsAndNoneBeforeItIsRegistered) {
+  Holder holder(nullptr);
+  Other other(nullptr);
+  other.SetName("Other1");
+  const TPropInfo* prop = Holder::StaticClassInfo().FindProperty("Helper");
+  ASSERT_NE(prop, nullptr);
+  EXPECT_EQ(prop->Kind(), TPropKind::Component);
+  EXPECT_EQ(prop->ClassRefName(), "TLateHelper");
+  EXPECT_EQ(prop->Describe(), "a component name (a TLateHelper)");
+  // Not registered yet: nothing can be one, so everything is refused.
+  ASSERT_EQ(FindClass("TLateHelper"), nullptr);
+  EXPECT_EQ(prop->ClassRef(), nullptr);
+  EXPECT_EQ(ErrorOf([&] { SetPropertyValue(holder, "Helper", &other); }),
+            "property Helper takes a TLateHelper; Other1 is a TOther");
+  EXPECT_EQ(holder.Helper(), nullptr);
+
+  LateHelper helper(nullptr);  // its description is asked for: registered
+  (void)helper.ClassInfo();
+  EXPECT_EQ(prop->ClassRef(), &LateHelper::StaticClassInfo());
+  SetPropertyValue(holder, "Helper", &helper);
+  EXPECT_EQ(holder.Helper(), &helper);
+  EXPECT_EQ(std::get<TComponent*>(GetPropertyValue(holder, "Helper")), &helper);
+  EXPECT_EQ(ErrorOf([&] { SetPropertyValue(holder, "Helper", &other); }),
+            "property Helper takes a TLateHelper; Other1 is a TOther");
+  EXPECT_EQ(holder.Helper(), &helper);
+  SetPropertyValue(holder, "Helper", static_cast<TComponent*>(nullptr));
+  EXPECT_EQ(holder.Helper(), nullptr);
+}
+
 class Handlers {
 public:
   void Click(TComponent* sender) { clicked = sender; }
