@@ -108,6 +108,13 @@ void TsuiFileTheme::SetPassword(const std::string& password) {
   if (!password_.empty()) SetThemeFile(theme_file_);
 }
 
+const graphics::TBitmap* TsuiFileTheme::GetPicture(int item) const {
+  return mgr_->GetPicture(item);
+}
+bool TsuiFileTheme::GetFlag(int item) const { return mgr_->GetFlag(item); }
+graphics::TColor TsuiFileTheme::GetColor(int item) const { return mgr_->GetColor(item); }
+int TsuiFileTheme::GetInteger(int item) const { return mgr_->GetInteger(item); }
+
 void TsuiFileTheme::CopyPicture(int item, graphics::TBitmap& target, int frame_count,
                                 int frame) const {
   const graphics::TBitmap* picture = GetPicture(item);

@@ -67,16 +67,20 @@ public:
   const std::string& Password() const { return password_; }
   void SetPassword(const std::string& password);
 
+  // The look-ups are virtual so that the skinned controls reach a file
+  // theme through its vtable only (with AsFileTheme): a program that never
+  // makes one links neither the theme nor the skin file reader.
   // The reader's bitmap, shared: callers must not keep it past the next
   // load. None when the item is missing or nothing is loaded.
-  const graphics::TBitmap* GetPicture(int item) const { return mgr_->GetPicture(item); }
+  virtual const graphics::TBitmap* GetPicture(int item) const;
   // frame_count or frame 0: target becomes a copy of the whole picture;
   // otherwise frame number frame (1-based) of frame_count equal frames, cut
   // as ExtractFrame cuts. A missing picture leaves target empty.
-  void CopyPicture(int item, graphics::TBitmap& target, int frame_count = 0, int frame = 0) const;
-  bool GetFlag(int item) const { return mgr_->GetFlag(item); }
-  graphics::TColor GetColor(int item) const { return mgr_->GetColor(item); }
-  int GetInteger(int item) const { return mgr_->GetInteger(item); }
+  virtual void CopyPicture(int item, graphics::TBitmap& target, int frame_count = 0,
+                           int frame = 0) const;
+  virtual bool GetFlag(int item) const;
+  virtual graphics::TColor GetColor(int item) const;
+  virtual int GetInteger(int item) const;
 
   TsuiFileThemeMgr& Mgr() { return *mgr_; }
 

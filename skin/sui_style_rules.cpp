@@ -35,7 +35,15 @@ void PropagateUIStyle(framework::TWinControl* container, TsuiUIStyle style,
 }
 
 const TsuiFileTheme* AsFileTheme(const framework::TComponent* component) {
-  return dynamic_cast<const TsuiFileTheme*>(component);
+  // By the class registry rather than dynamic_cast, whose type information
+  // would link the file theme's code into every program with a skinned
+  // control. The component's ClassInfo() comes first: it registers its
+  // class, so a file theme is always found.
+  if (!component) return nullptr;
+  const framework::TClassInfo& info = component->ClassInfo();
+  const framework::TClassInfo* theme = framework::FindClass("TsuiFileTheme");
+  return theme && info.InheritsFrom(*theme) ? static_cast<const TsuiFileTheme*>(component)
+                                            : nullptr;
 }
 
 }  // namespace skin
