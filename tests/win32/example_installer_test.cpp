@@ -18,6 +18,7 @@
 #include "installer/exit_codes.h"
 #include "installer/texts.h"
 #include "tests/host/gbk_literal.h"
+#include "tests/win32/support/data_module.h"
 #include "tests/win32/support/patched_installer.h"
 #include "tests/win32/support/process_driver.h"
 #include "tests/win32/support/wizard_driver.h"
@@ -28,6 +29,7 @@
 namespace {
 
 using testing_support::ChildProcess;
+using testing_support::DataModule;
 using testing_support::Gbk;
 
 const std::wstring kInstaller = VANTO_EXAMPLE_INSTALLER;
@@ -38,16 +40,6 @@ const std::wstring kUninstaller = VANTO_EXAMPLE_UNINSTALLER;
 base::Bytes ReadFileW(const std::wstring& path) {
   return base::NativeFileSystem().ReadWholeFile(base::WideToGbkLossy(path));
 }
-
-// Loads a PE as data, the way tools read another program's resources.
-struct DataModule {
-  HMODULE module;
-  explicit DataModule(const std::wstring& path)
-      : module(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-  ~DataModule() {
-    if (module) FreeLibrary(module);
-  }
-};
 
 base::Bytes Copy(base::ByteView v) { return base::Bytes(v.begin(), v.end()); }
 

@@ -10,18 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/win32/support/data_module.h"
+
 namespace {
 
-struct DataModule {
-  HMODULE module;
-  explicit DataModule(const wchar_t* path)
-      : module(LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-  ~DataModule() {
-    if (module) FreeLibrary(module);
-  }
-  DataModule(const DataModule&) = delete;
-  DataModule& operator=(const DataModule&) = delete;
-};
+using testing_support::DataModule;
 
 // The icon's colour pixels, top row first, as BGRA.
 std::vector<std::uint32_t> IconPixels(HICON icon, int size) {

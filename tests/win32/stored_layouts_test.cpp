@@ -21,24 +21,15 @@
 #include "skin/sui_radio_group.h"
 #include "skin/sui_url_label.h"
 #include "tests/host/gbk_literal.h"
+#include "tests/win32/support/data_module.h"
 
 namespace {
 
 using namespace framework;
 using testing_support::Gbk;
+using testing_support::DataModule;
 
 const std::wstring kStub = VANTO_STUB_PATH;
-
-struct DataModule {
-  HMODULE module;
-  explicit DataModule(const std::wstring& path)
-      : module(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-  ~DataModule() {
-    if (module) FreeLibrary(module);
-  }
-  DataModule(const DataModule&) = delete;
-  DataModule& operator=(const DataModule&) = delete;
-};
 
 class StoredLayouts : public ::testing::Test {
 protected:
