@@ -37,7 +37,7 @@ framework::TClassBuilder<M>& MenuLookProps(framework::TClassBuilder<M>& b) {
 
 const framework::TClassInfo& TsuiPopupMenu::ClassInfo() const { return StaticClassInfo(); }
 const framework::TClassInfo& TsuiPopupMenu::StaticClassInfo() {
-  static const framework::TClassInfo& info = [] {
+  static const framework::TClassInfo& info = []() -> const framework::TClassInfo& {
     auto b = framework::TClassInfo::Define<TsuiPopupMenu, framework::TPopupMenu>("TsuiPopupMenu");
     b.Factory();
     return MenuLookProps(b).Done();
@@ -47,7 +47,7 @@ const framework::TClassInfo& TsuiPopupMenu::StaticClassInfo() {
 
 const framework::TClassInfo& TsuiMainMenu::ClassInfo() const { return StaticClassInfo(); }
 const framework::TClassInfo& TsuiMainMenu::StaticClassInfo() {
-  static const framework::TClassInfo& info = [] {
+  static const framework::TClassInfo& info = []() -> const framework::TClassInfo& {
     auto b = framework::TClassInfo::Define<TsuiMainMenu, framework::TMainMenu>("TsuiMainMenu");
     b.Factory().Prop("Images", &TsuiMainMenu::Images,
                      [](TsuiMainMenu& m, framework::TImageListComponent* images) {

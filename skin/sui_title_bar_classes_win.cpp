@@ -11,7 +11,7 @@ using framework::TClassInfo;
 const TClassInfo& TsuiTitleBar::ClassInfo() const { return StaticClassInfo(); }
 const TClassInfo& TsuiTitleBar::StaticClassInfo() {
   using T = TsuiTitleBar;
-  static const TClassInfo& info = [] {
+  static const TClassInfo& info = []() -> const TClassInfo& {
     // BiDiMode is published again at its place here, with the toolkit's names.
     const framework::TEnumInfo& bidi_modes =
         *framework::TControl::StaticClassInfo().FindProperty("BiDiMode")->EnumInfo();

@@ -248,7 +248,9 @@ TPropInfo& TClassBuilderBase::AddProperty(const char* name, TPropKind kind,
                                           TPropInfo::TGetThunk get, TPropInfo::TSetThunk set,
                                           const TPropInfo::TAccessor& getter,
                                           const TPropInfo::TAccessor& setter) {
-  return info_->properties_.emplace_back(name, kind, get, set, getter, setter);
+  TPropInfo& prop = info_->properties_.emplace_back(name, kind, get, set, getter, setter);
+  prop.declared_by_ = info_;
+  return prop;
 }
 
 const TClassInfo& TClassBuilderBase::Finish() {
@@ -291,6 +293,10 @@ void ThrowOutOfRange(const TPropInfo& prop, std::int64_t value) {
 void ThrowWrongInstance(const TPropInfo& prop) {
   throw base::Error(
       base::FormatText("property %s belongs to another class", {prop.Name()}));
+}
+
+void CheckInstance(const TPropInfo& prop, const TPersistent& instance) {
+  if (!instance.ClassInfo().InheritsFrom(*prop.DeclaredBy())) ThrowWrongInstance(prop);
 }
 
 bool IsOfClass(const TComponent& component, const TClassInfo* needed) {

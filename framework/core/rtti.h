@@ -34,9 +34,14 @@
 //
 // A description is data, not code: each property is a row (name, kind,
 // the accessors' bytes) and two thunks that know the accessors' types.
-// Thunks are made per class, accessor type and kind, so the properties of
-// a class that have the same getter and setter types share them; a
-// description compiles to one call per property. Names are C strings (the
+// Members (member functions, data members) are kept as members of
+// TPersistent, so their thunks are made per accessor type and kind only:
+// every Integer property of every class whose getter is `int X() const`
+// shares one get thunk. Lambdas and functions have thunks of their own.
+// Before an accessor runs, the instance is checked against the declaring
+// class through ClassInfo(), so every described class must override it (as
+// the example above does). A description compiles to one call
+// per property. Names are C strings (the
 // descriptions spell them as literals), which the row copies, so that a
 // call passes one pointer and builds nothing that must be destroyed.
 //
@@ -85,6 +90,11 @@ namespace framework {
 
 class TClassInfo;
 class TComponent;
+namespace rtti_detail {
+class TClassBuilderBase;
+template <typename Owner>
+struct TThunks;
+}  // namespace rtti_detail
 
 // The base of everything that has published properties: components and
 // their sub-objects (fonts, pictures, string lists).
@@ -190,6 +200,9 @@ public:
     return event_type_ ? event_type_->name : std::string_view();
   }
   const std::type_info* EventTypeId() const { return event_type_ ? event_type_->id : nullptr; }
+  // The class whose description declares the property: Get and Set take
+  // instances of it or of a class derived from it.
+  const TClassInfo* DeclaredBy() const { return declared_by_; }
   // "an integer", "a value of TButtonLayout", "a TNotifyEvent handler"...
   std::string Describe() const;
 
@@ -202,6 +215,9 @@ public:
 private:
   template <typename T>
   friend class TClassBuilder;
+  friend class rtti_detail::TClassBuilderBase;
+  template <typename Owner>
+  friend struct rtti_detail::TThunks;
 
   std::string name_;
   TPropKind kind_;
@@ -213,17 +229,20 @@ private:
   TClassRef class_ref_ = nullptr;
   const char* class_ref_name_ = nullptr;  // NamedClassProp
   const TEventType* event_type_ = nullptr;
+  const TClassInfo* declared_by_ = nullptr;
 };
 
 template <typename T>
 class TClassBuilder;
-namespace rtti_detail {
-class TClassBuilderBase;
-}  // namespace rtti_detail
 
 class TClassInfo {
 public:
   using TFactory = TComponent* (*)(TComponent* owner);
+
+  // One description per class, which the registry and its rows point at:
+  // a copy would be a class of its own that nothing inherits from.
+  TClassInfo(const TClassInfo&) = delete;
+  TClassInfo& operator=(const TClassInfo&) = delete;
 
   // Starts the description of class T, derived from Parent (void for a
   // root of the hierarchy, TPersistent only).
@@ -314,16 +333,23 @@ TComponent* ComponentArgument(const TPropInfo& prop, const TPropValue& value);  
 const std::any* HandlerArgument(const TPropInfo& prop, const TPropValue& value);
 const std::any* PictureArgument(const TPropInfo& prop, const TPropValue& value);
 
-template <typename T>
-const T& Cast(const TPropInfo& prop, const TPersistent& instance) {
-  auto* p = dynamic_cast<const T*>(&instance);
-  if (!p) ThrowWrongInstance(prop);
-  return *p;
+// Throws unless instance is of the class that declares prop (or below it),
+// as its ClassInfo() tells: one check for every property of every class,
+// where a dynamic_cast would be made per class.
+void CheckInstance(const TPropInfo& prop, const TPersistent& instance);
+
+// The instance as the class an accessor is called on: the class that
+// declares the property for a function or lambda, TPersistent itself for a
+// pointer to a member (which is kept as a pointer to a member of
+// TPersistent, see TClassBuilder::Kept).
+template <typename Owner>
+const Owner& Cast(const TPropInfo& prop, const TPersistent& instance) {
+  CheckInstance(prop, instance);
+  return static_cast<const Owner&>(instance);
 }
-// One check per class, shared by the getters and the setters.
-template <typename T>
-T& Cast(const TPropInfo& prop, TPersistent& instance) {
-  return const_cast<T&>(Cast<T>(prop, std::as_const(instance)));
+template <typename Owner>
+Owner& Cast(const TPropInfo& prop, TPersistent& instance) {
+  return const_cast<Owner&>(Cast<Owner>(prop, std::as_const(instance)));
 }
 
 // What events need is made once per event type, not per class and event:
@@ -381,6 +407,183 @@ protected:
   TClassInfo* info_;
 };
 
+// A pointer to a member of M's class C (a member function or a data
+// member) whose class has published properties: kept as the same member of
+// TPersistent (a static_cast that C++ allows from a derived class's member
+// to its base's, and whose result reaches the same member of an object of
+// class C). Thunks for it are then the same for every class: all the bool
+// properties of all the classes whose getter and setter are members share
+// one pair.
+template <typename A>
+struct MemberOfPersistent : std::false_type {};
+template <typename M, typename C>
+  requires std::is_base_of_v<TPersistent, C>
+struct MemberOfPersistent<M C::*> : std::true_type {
+  using Kept = M TPersistent::*;
+};
+
+// Keeping accessors as bytes in a row and calling them back: only right
+// for trivially copyable accessors, and they must fit.
+template <typename A>
+TPropInfo::TAccessor Pack(const A& accessor) {
+  static_assert(std::is_trivially_copyable_v<A>,
+                "accessors are kept as bytes: a lambda must capture nothing that owns");
+  static_assert(sizeof(A) <= sizeof(TPropInfo::TAccessor) &&
+                    alignof(A) <= alignof(TPropInfo::TAccessor),
+                "accessors are kept in two words: member functions, data members, functions");
+  TPropInfo::TAccessor bytes{};
+  std::memcpy(bytes.bytes, &accessor, sizeof accessor);
+  return bytes;
+}
+template <typename A>
+const A& Stored(const TPropInfo::TAccessor& bytes) {
+  return *std::launder(reinterpret_cast<const A*>(bytes.bytes));
+}
+
+// The thunks, for accessors called on an Owner: TPersistent for members
+// kept as TPersistent's, the declaring class for functions and lambdas.
+// Get and Set are the accessors' types as kept. Set thunks are
+// instantiated for a nullptr setter too (a read-only property), which the
+// builder drops; Write() must still compile.
+//
+// A member of TPersistent that is really a member of a derived class is
+// called on the derived object, whose start is not TPersistent's when
+// another base comes first. GCC's UBSan vptr check looks for a TPersistent
+// at the address the call adjusted to, and so refuses such a call, which
+// C++ defines ([expr.mptr.oper]: the object's dynamic type has the
+// member); the accessor calls leave that one check out.
+#if defined(__GNUC__)
+#define VANTO_RTTI_MEMBER_CALL __attribute__((no_sanitize("vptr")))
+#else
+#define VANTO_RTTI_MEMBER_CALL
+#endif
+// Calls an accessor as std::invoke would, but in a function of its own,
+// where the check is off.
+template <typename A, typename O, typename... Args>
+VANTO_RTTI_MEMBER_CALL decltype(auto) CallAccessor(const A& accessor, O& obj, Args&&... args) {
+  if constexpr (std::is_member_function_pointer_v<A>) {
+    return (obj.*accessor)(std::forward<Args>(args)...);
+  } else if constexpr (std::is_member_object_pointer_v<A>) {
+    static_assert(sizeof...(Args) == 0);
+    return (obj.*accessor);
+  } else {
+    return accessor(obj, std::forward<Args>(args)...);
+  }
+}
+
+template <typename Owner>
+struct TThunks {
+  template <typename Get>
+  VANTO_RTTI_MEMBER_CALL static decltype(auto) Read(const TPropInfo& prop, const TPersistent& p) {
+    return CallAccessor(Stored<Get>(prop.getter_), Cast<Owner>(prop, p));
+  }
+  // The value is converted and checked before the object is: a wrong value
+  // is reported before a wrong object.
+  template <typename Set, typename V>
+  VANTO_RTTI_MEMBER_CALL static void Write(const TPropInfo& prop, TPersistent& p, V&& value) {
+    if constexpr (!std::is_null_pointer_v<Set>) {
+      const Set& set = Stored<Set>(prop.setter_);
+      Owner& obj = Cast<Owner>(prop, p);
+      if constexpr (std::is_member_object_pointer_v<Set>) {
+        obj.*set = std::forward<V>(value);
+      } else {
+        // Setters return whatever they return (some return the object for chaining).
+        CallAccessor(set, obj, std::forward<V>(value));
+      }
+    }
+  }
+
+  // Get thunks: Integer, Enum (Out int32), Color, Set (uint32), Boolean,
+  // String, Strings, Component (TComponent*).
+  template <typename Get, typename Out>
+  static TPropValue GetAs(const TPropInfo& prop, const TPersistent& p) {
+    return TPropValue(std::in_place_type<Out>, static_cast<Out>(Read<Get>(prop, p)));
+  }
+  template <typename Get, typename F>
+  static TPropValue GetHandler(const TPropInfo& prop, const TPersistent& p) {
+    return HandlerValue<F>(Read<Get>(prop, p));
+  }
+  template <typename Get, typename V>
+  static TPropValue GetPicture(const TPropInfo& prop, const TPersistent& p) {
+    return TPictureValue{std::any(V(Read<Get>(prop, p)))};
+  }
+  template <typename Get>
+  VANTO_RTTI_MEMBER_CALL static TPropValue GetSubObject(const TPropInfo& prop, const TPersistent& p) {
+    // A sub-object is part of its object; a path walks on to set it.
+    Owner& obj = const_cast<Owner&>(Cast<Owner>(prop, p));
+    decltype(auto) sub = CallAccessor(Stored<Get>(prop.getter_), obj);
+    if constexpr (std::is_pointer_v<std::remove_cvref_t<decltype(sub)>>) {
+      return TPropValue(std::in_place_type<TPersistent*>, static_cast<TPersistent*>(sub));
+    } else {
+      return TPropValue(std::in_place_type<TPersistent*>, static_cast<TPersistent*>(&sub));
+    }
+  }
+
+  // Set thunks. Boolean, String, Strings: a value of exactly that type.
+  template <typename Set, typename V>
+  static void SetPlain(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
+    auto* v = std::get_if<V>(&value);
+    if (!v) ThrowWrongValue(prop);
+    Write<Set>(prop, p, *v);
+  }
+  template <typename Set, typename V>
+  static void SetInteger(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
+    auto n = IntegerArgument(prop, value, std::numeric_limits<V>::min(),
+                             std::numeric_limits<V>::max());
+    Write<Set>(prop, p, static_cast<V>(n));
+  }
+  template <typename Set, typename V>
+  static void SetEnumValue(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
+    Write<Set>(prop, p, static_cast<V>(EnumArgument(prop, value)));
+  }
+  template <typename Set, typename V>
+  static void SetBits(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
+    auto bits = SetArgument(prop, value, std::numeric_limits<V>::max());
+    Write<Set>(prop, p, static_cast<V>(bits));
+  }
+  template <typename Set, typename V>
+  static void SetColour(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
+    Write<Set>(prop, p, static_cast<V>(ColorArgument(prop, value)));
+  }
+  template <typename Set, typename C>
+  static void SetComponent(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
+    TComponent* component = ComponentArgument(prop, value);
+    C* typed = nullptr;
+    if (component) {
+      typed = dynamic_cast<C*>(component);
+      if (!typed) ThrowWrongComponent(prop, *component);
+    }
+    Write<Set>(prop, p, typed);
+  }
+  template <typename Set, typename C>
+  static void SetNamedComponent(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
+    // The registry, not dynamic_cast, tells the class: a cast would link
+    // C's type information, and with it the code beside it.
+    TComponent* component = ComponentArgument(prop, value);
+    if (component && !IsOfClass(*component, prop.ClassRef())) ThrowWrongComponent(prop, *component);
+    Write<Set>(prop, p, static_cast<C*>(component));
+  }
+  template <typename Set, typename F>
+  VANTO_RTTI_MEMBER_CALL static void SetHandler(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
+    const F* f = HandlerOf<F>(prop, value);
+    if constexpr (std::is_member_object_pointer_v<Set>) {
+      AssignHandler(Cast<Owner>(prop, p).*Stored<Set>(prop.setter_), f);
+    } else if (f) {
+      Write<Set>(prop, p, *f);
+    } else {
+      Write<Set>(prop, p, F{});
+    }
+  }
+  template <typename Set, typename V>
+  static void SetPicture(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
+    const std::any* image = PictureArgument(prop, value);
+    if (!image) return Write<Set>(prop, p, V{});
+    auto* v = std::any_cast<V>(image);
+    if (!v) ThrowWrongValue(prop);
+    Write<Set>(prop, p, *v);
+  }
+};
+
 }  // namespace rtti_detail
 
 // Describes class T; made by TClassInfo::Define and finished by Done().
@@ -401,24 +604,29 @@ public:
   template <typename Get, typename Set>
   TClassBuilder& Prop(const char* name, Get get, Set set) {
     using V = ValueOf<Get>;
-    using namespace rtti_detail;
+    using G = Kept<Get>;
+    using S = Kept<Set>;
     if constexpr (std::is_same_v<V, bool>) {
-      Add(name, TPropKind::Boolean, &GetAs<Get, bool>, &SetPlain<Set, bool>, get, set);
+      Add(name, TPropKind::Boolean, &On<Get>::template GetAs<G, bool>,
+          &On<Set>::template SetPlain<S, bool>, get, set);
     } else if constexpr (std::is_same_v<V, std::string>) {
-      Add(name, TPropKind::String, &GetAs<Get, std::string>, &SetPlain<Set, std::string>, get,
-          set);
+      Add(name, TPropKind::String, &On<Get>::template GetAs<G, std::string>,
+          &On<Set>::template SetPlain<S, std::string>, get, set);
     } else if constexpr (std::is_same_v<V, std::vector<std::string>>) {
       using Strings = std::vector<std::string>;
-      Add(name, TPropKind::Strings, &GetAs<Get, Strings>, &SetPlain<Set, Strings>, get, set);
+      Add(name, TPropKind::Strings, &On<Get>::template GetAs<G, Strings>,
+          &On<Set>::template SetPlain<S, Strings>, get, set);
     } else if constexpr (std::is_integral_v<V>) {
       static_assert(sizeof(V) <= 4 && (std::is_signed_v<V> || sizeof(V) < 4),
                     "Integer properties hold 32-bit signed values; a colour is a ColorProp");
-      Add(name, TPropKind::Integer, &GetAs<Get, std::int32_t>, &SetInteger<Set, V>, get, set);
-    } else if constexpr (IsComponentPointer<V>::value) {
+      Add(name, TPropKind::Integer, &On<Get>::template GetAs<G, std::int32_t>,
+          &On<Set>::template SetInteger<S, V>, get, set);
+    } else if constexpr (rtti_detail::IsComponentPointer<V>::value) {
       using C = std::remove_pointer_t<V>;
-      Add(name, TPropKind::Component, &GetAs<Get, TComponent*>, &SetComponent<Set, C>, get, set)
+      Add(name, TPropKind::Component, &On<Get>::template GetAs<G, TComponent*>,
+          &On<Set>::template SetComponent<S, C>, get, set)
           .class_ref_ = &C::StaticClassInfo;
-    } else if constexpr (IsFunction<V>::value) {
+    } else if constexpr (rtti_detail::IsFunction<V>::value) {
       Event(name, get, set);
     } else {
       static_assert(!std::is_enum_v<V>, "an enumeration is an EnumProp or a SetProp");
@@ -436,8 +644,9 @@ public:
   template <typename Get, typename Set>
   TClassBuilder& Event(const char* name, Get get, Set set) {
     using V = ValueOf<Get>;
-    Add(name, TPropKind::Event, &GetHandler<Get, V>, &SetHandler<Set, V>, get, set).event_type_ =
-        &kEventType<V>;
+    Add(name, TPropKind::Event, &On<Get>::template GetHandler<Kept<Get>, V>,
+        &On<Set>::template SetHandler<Kept<Set>, V>, get, set)
+        .event_type_ = &kEventType<V>;
     return *this;
   }
 
@@ -446,7 +655,8 @@ public:
   TClassBuilder& EnumProp(const char* name, const TEnumInfo& values, Get get, Set set) {
     using V = ValueOf<Get>;
     static_assert(std::is_enum_v<V> || std::is_integral_v<V>);
-    Add(name, TPropKind::Enum, &GetAs<Get, std::int32_t>, &SetEnumValue<Set, V>, get, set)
+    Add(name, TPropKind::Enum, &On<Get>::template GetAs<Kept<Get>, std::int32_t>,
+        &On<Set>::template SetEnumValue<Kept<Set>, V>, get, set)
         .enum_info_ = &values;
     return *this;
   }
@@ -457,8 +667,9 @@ public:
   TClassBuilder& SetProp(const char* name, const TEnumInfo& elements, Get get, Set set) {
     using V = ValueOf<Get>;
     static_assert(std::is_integral_v<V> && std::is_unsigned_v<V>, "sets are unsigned bit masks");
-    Add(name, TPropKind::Set, &GetAs<Get, std::uint32_t>, &SetBits<Set, V>, get, set).enum_info_ =
-        &elements;
+    Add(name, TPropKind::Set, &On<Get>::template GetAs<Kept<Get>, std::uint32_t>,
+        &On<Set>::template SetBits<Kept<Set>, V>, get, set)
+        .enum_info_ = &elements;
     return *this;
   }
 
@@ -469,7 +680,8 @@ public:
                            const TEnumInfo* color_names = nullptr) {
     using V = ValueOf<Get>;
     static_assert(std::is_integral_v<V> && sizeof(V) == 4);
-    Add(name, TPropKind::Color, &GetAs<Get, std::uint32_t>, &SetColour<Set, V>, get, set)
+    Add(name, TPropKind::Color, &On<Get>::template GetAs<Kept<Get>, std::uint32_t>,
+        &On<Set>::template SetColour<Kept<Set>, V>, get, set)
         .enum_info_ = color_names;
     return *this;
   }
@@ -483,11 +695,10 @@ public:
   template <typename Get, typename Set>
   TClassBuilder& NamedClassProp(const char* name, Get get, Set set, const char* class_name) {
     using V = ValueOf<Get>;
-    using namespace rtti_detail;
-    static_assert(IsComponentPointer<V>::value, "a named class is a component's");
+    static_assert(rtti_detail::IsComponentPointer<V>::value, "a named class is a component's");
     using C = std::remove_pointer_t<V>;
-    Add(name, TPropKind::Component, &GetAs<Get, TComponent*>, &SetNamedComponent<Set, C>, get,
-        set)
+    Add(name, TPropKind::Component, &On<Get>::template GetAs<Kept<Get>, TComponent*>,
+        &On<Set>::template SetNamedComponent<Kept<Set>, C>, get, set)
         .class_ref_name_ = class_name;
     return *this;
   }
@@ -499,8 +710,9 @@ public:
     using R = std::invoke_result_t<Get, T&>;
     using Sub = std::remove_cvref_t<std::remove_pointer_t<std::remove_cvref_t<R>>>;
     static_assert(std::is_base_of_v<TPersistent, Sub>, "sub-objects are TPersistent");
-    Add(name, TPropKind::Object, &GetSubObject<Get>, nullptr, get, nullptr).class_ref_ =
-        &Sub::StaticClassInfo;
+    Add(name, TPropKind::Object, &On<Get>::template GetSubObject<Kept<Get>>, nullptr, get,
+        nullptr)
+        .class_ref_ = &Sub::StaticClassInfo;
     return *this;
   }
 
@@ -509,7 +721,8 @@ public:
   template <typename Get, typename Set>
   TClassBuilder& PictureProp(const char* name, Get get, Set set) {
     using V = ValueOf<Get>;
-    Add(name, TPropKind::Picture, &GetPicture<Get, V>, &SetPicture<Set, V>, get, set);
+    Add(name, TPropKind::Picture, &On<Get>::template GetPicture<Kept<Get>, V>,
+        &On<Set>::template SetPicture<Kept<Set>, V>, get, set);
     return *this;
   }
 
@@ -526,145 +739,33 @@ private:
   template <typename Get>
   using ValueOf = std::remove_cvref_t<std::invoke_result_t<Get, const T&>>;
 
+  // An accessor as the row keeps it: a member of a class with published
+  // properties as TPersistent's member, anything else (functions, lambdas,
+  // members of other classes, nullptr) as it is.
+  template <typename A>
+  static constexpr bool kKeptAsPersistent = rtti_detail::MemberOfPersistent<A>::value;
+  template <typename A>
+  static auto Keep(const A& accessor) {
+    if constexpr (kKeptAsPersistent<A>) {
+      return static_cast<typename rtti_detail::MemberOfPersistent<A>::Kept>(accessor);
+    } else {
+      return accessor;
+    }
+  }
+  template <typename A>
+  using Kept = decltype(Keep(std::declval<const A&>()));
+  // The thunks that call an accessor of type A.
+  template <typename A>
+  using On = rtti_detail::TThunks<std::conditional_t<kKeptAsPersistent<A>, TPersistent, T>>;
+
   static TComponent* NewInstance(TComponent* owner) { return new T(owner); }
 
-  // The row keeps the accessors as bytes and copies them as bytes (the
-  // table grows, and nothing per accessor type copies or destroys them):
-  // that is only right for trivially copyable accessors, and they must fit.
-  template <typename A>
-  static TPropInfo::TAccessor Pack(const A& accessor) {
-    static_assert(std::is_trivially_copyable_v<A>,
-                  "accessors are kept as bytes: a lambda must capture nothing that owns");
-    static_assert(sizeof(A) <= sizeof(TPropInfo::TAccessor) &&
-                      alignof(A) <= alignof(TPropInfo::TAccessor),
-                  "accessors are kept in two words: member functions, data members, functions");
-    TPropInfo::TAccessor bytes{};
-    std::memcpy(bytes.bytes, &accessor, sizeof accessor);
-    return bytes;
-  }
-  template <typename A>
-  static const A& Stored(const TPropInfo::TAccessor& bytes) {
-    return *std::launder(reinterpret_cast<const A*>(bytes.bytes));
-  }
-
-  // Set thunks are instantiated for a nullptr setter too (a read-only
-  // property), but Add() drops them; Write() must still compile.
   template <typename Get, typename Set>
   TPropInfo& Add(const char* name, TPropKind kind, TPropInfo::TGetThunk get_thunk,
                  TPropInfo::TSetThunk set_thunk, const Get& get, const Set& set) {
     if constexpr (std::is_null_pointer_v<Set>) set_thunk = nullptr;
-    return AddProperty(name, kind, get_thunk, set_thunk, Pack(get), Pack(set));
-  }
-
-  template <typename Get>
-  static decltype(auto) Read(const TPropInfo& prop, const TPersistent& p) {
-    return std::invoke(Stored<Get>(prop.getter_), rtti_detail::Cast<T>(prop, p));
-  }
-  // The value is converted and checked before the object is: a wrong value
-  // is reported before a wrong object.
-  template <typename Set, typename V>
-  static void Write(const TPropInfo& prop, TPersistent& p, V&& value) {
-    if constexpr (!std::is_null_pointer_v<Set>) {
-      const Set& set = Stored<Set>(prop.setter_);
-      T& obj = rtti_detail::Cast<T>(prop, p);
-      if constexpr (std::is_member_object_pointer_v<Set>) {
-        obj.*set = std::forward<V>(value);
-      } else {
-        // Setters return whatever they return (some return the object for chaining).
-        std::invoke(set, obj, std::forward<V>(value));
-      }
-    }
-  }
-
-  // The thunks. Get thunks: Integer, Enum (Out int32), Color, Set (uint32),
-  // Boolean, String, Strings, Component (TComponent*).
-  template <typename Get, typename Out>
-  static TPropValue GetAs(const TPropInfo& prop, const TPersistent& p) {
-    return TPropValue(std::in_place_type<Out>, static_cast<Out>(Read<Get>(prop, p)));
-  }
-  template <typename Get, typename F>
-  static TPropValue GetHandler(const TPropInfo& prop, const TPersistent& p) {
-    return rtti_detail::HandlerValue<F>(Read<Get>(prop, p));
-  }
-  template <typename Get, typename V>
-  static TPropValue GetPicture(const TPropInfo& prop, const TPersistent& p) {
-    return TPictureValue{std::any(V(Read<Get>(prop, p)))};
-  }
-  template <typename Get>
-  static TPropValue GetSubObject(const TPropInfo& prop, const TPersistent& p) {
-    // A sub-object is part of its object; a path walks on to set it.
-    T& obj = const_cast<T&>(rtti_detail::Cast<T>(prop, p));
-    decltype(auto) sub = std::invoke(Stored<Get>(prop.getter_), obj);
-    if constexpr (std::is_pointer_v<std::remove_cvref_t<decltype(sub)>>) {
-      return TPropValue(std::in_place_type<TPersistent*>, static_cast<TPersistent*>(sub));
-    } else {
-      return TPropValue(std::in_place_type<TPersistent*>, static_cast<TPersistent*>(&sub));
-    }
-  }
-
-  // Set thunks. Boolean, String, Strings: a value of exactly that type.
-  template <typename Set, typename V>
-  static void SetPlain(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
-    auto* v = std::get_if<V>(&value);
-    if (!v) rtti_detail::ThrowWrongValue(prop);
-    Write<Set>(prop, p, *v);
-  }
-  template <typename Set, typename V>
-  static void SetInteger(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
-    auto n = rtti_detail::IntegerArgument(prop, value, std::numeric_limits<V>::min(),
-                                          std::numeric_limits<V>::max());
-    Write<Set>(prop, p, static_cast<V>(n));
-  }
-  template <typename Set, typename V>
-  static void SetEnumValue(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
-    Write<Set>(prop, p, static_cast<V>(rtti_detail::EnumArgument(prop, value)));
-  }
-  template <typename Set, typename V>
-  static void SetBits(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
-    auto bits = rtti_detail::SetArgument(prop, value, std::numeric_limits<V>::max());
-    Write<Set>(prop, p, static_cast<V>(bits));
-  }
-  template <typename Set, typename V>
-  static void SetColour(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
-    Write<Set>(prop, p, static_cast<V>(rtti_detail::ColorArgument(prop, value)));
-  }
-  template <typename Set, typename C>
-  static void SetComponent(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
-    TComponent* component = rtti_detail::ComponentArgument(prop, value);
-    C* typed = nullptr;
-    if (component) {
-      typed = dynamic_cast<C*>(component);
-      if (!typed) rtti_detail::ThrowWrongComponent(prop, *component);
-    }
-    Write<Set>(prop, p, typed);
-  }
-  template <typename Set, typename C>
-  static void SetNamedComponent(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
-    // The registry, not dynamic_cast, tells the class: a cast would link
-    // C's type information, and with it the code beside it.
-    TComponent* component = rtti_detail::ComponentArgument(prop, value);
-    if (component && !rtti_detail::IsOfClass(*component, prop.ClassRef()))
-      rtti_detail::ThrowWrongComponent(prop, *component);
-    Write<Set>(prop, p, static_cast<C*>(component));
-  }
-  template <typename Set, typename F>
-  static void SetHandler(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
-    const F* f = rtti_detail::HandlerOf<F>(prop, value);
-    if constexpr (std::is_member_object_pointer_v<Set>) {
-      rtti_detail::AssignHandler(rtti_detail::Cast<T>(prop, p).*Stored<Set>(prop.setter_), f);
-    } else if (f) {
-      Write<Set>(prop, p, *f);
-    } else {
-      Write<Set>(prop, p, F{});
-    }
-  }
-  template <typename Set, typename V>
-  static void SetPicture(const TPropInfo& prop, TPersistent& p, const TPropValue& value) {
-    const std::any* image = rtti_detail::PictureArgument(prop, value);
-    if (!image) return Write<Set>(prop, p, V{});
-    auto* v = std::any_cast<V>(image);
-    if (!v) rtti_detail::ThrowWrongValue(prop);
-    Write<Set>(prop, p, *v);
+    return AddProperty(name, kind, get_thunk, set_thunk, rtti_detail::Pack(Keep(get)),
+                       rtti_detail::Pack(Keep(set)));
   }
 };
 

@@ -581,6 +581,40 @@ private:
   }
 };
 
+// Its TPersistent part does not start the object: Dial comes first. Its
+// members are kept as TPersistent's, which must still reach this object's
+// fields, its virtual setter's override and its event.
+class DialFirst : public Dial, public TComponent {
+public:
+  using TComponent::TComponent;
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  static const TClassInfo& StaticClassInfo() {
+    static const TClassInfo& info = TClassInfo::Define<DialFirst, TComponent>("TDialFirst")
+                                        .Prop("Left", &DialFirst::Left, &DialFirst::SetLeft)
+                                        .Prop("Level", &DialFirst::Level, &DialFirst::SetLevel)
+                                        .Prop("Turns", &Dial::Turns, &Dial::SetTurns)
+                                        .Event("OnChange", &DialFirst::OnChange)
+                                        .Done();
+    return info;
+  }
+  int Left() const { return left_; }
+  void SetLeft(int left) { left_ = left; }
+  int Level() const { return level_; }
+  virtual void SetLevel(int level) { level_ = level; }
+  TNotifyEvent OnChange;
+
+protected:
+  int level_ = 0;
+
+private:
+  int left_ = 0;
+};
+class HalvingDial : public DialFirst {
+public:
+  using DialFirst::DialFirst;
+  void SetLevel(int level) override { level_ = level / 2; }
+};
+
 std::int32_t IntOf(const TPersistent& p, const char* path) {
   return std::get<std::int32_t>(GetPropertyValue(p, path));
 }
@@ -614,6 +648,29 @@ TEST(PropertyStorageTest, PropertiesOfTheSameAccessorTypesReachTheirOwnAccessors
   EXPECT_EQ(std::get<TComponent*>(GetPropertyValue(g, "Peer")), &b);
   EXPECT_EQ(IntOf(g, "Width"), 5);
   EXPECT_EQ(IntOf(g, "Height"), 6);
+}
+
+TEST(PropertyStorageTest, MembersReachAnObjectWhoseTPersistentPartIsNotAtItsStart) {
+  HalvingDial d(nullptr);
+  ASSERT_NE(static_cast<const void*>(static_cast<TPersistent*>(&d)),
+            static_cast<const void*>(&d));
+  SetPropertyValue(d, "Left", 7);
+  SetPropertyValue(d, "Level", 40);
+  SetPropertyValue(d, "Turns", 3);
+  EXPECT_EQ(d.Left(), 7);
+  EXPECT_EQ(d.Level(), 20);  // the override ran
+  EXPECT_EQ(d.Turns(), 3);
+  EXPECT_EQ(IntOf(d, "Left"), 7);
+  EXPECT_EQ(IntOf(d, "Turns"), 3);
+  int calls = 0;
+  SetPropertyValue(d, "OnChange", TMethod{std::any(TNotifyEvent([&](TComponent*) { ++calls; }))});
+  ASSERT_TRUE(d.OnChange);
+  d.OnChange(&d);
+  EXPECT_EQ(calls, 1);
+  // A Gauge's Left row refuses this object, which has its own.
+  EXPECT_EQ(ErrorOf([&] { Gauge::StaticClassInfo().FindProperty("Left")->Set(d, 1); }),
+            "property Left belongs to another class");
+  EXPECT_EQ(d.Left(), 7);
 }
 
 TEST(PropertyStorageTest, EnumPropertiesSharingAThunkCheckTheirOwnNames) {
