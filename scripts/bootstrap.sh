@@ -165,18 +165,21 @@ build_libjpeg() {
 # reason: Debian's MinGW build is made for speed (and, on i686, with unwind
 # tables nothing needs), and the installer carries zlib's inflater. Debian's
 # copy stays installed; the Windows trees take this one
-# (cmake/ProjectOptions.cmake).
-ZLIB_C_FLAGS="-Os -DNDEBUG -ffunction-sections -fdata-sections"
+# (cmake/ProjectOptions.cmake). The Windows programs read and write zlib and
+# raw Deflate streams only, never gzip: without gzip (NO_GZIP, and without
+# the gz* files) the inflater needs no CRC-32 and zlib's 5 KB of CRC tables
+# stay out (the PNG and skin readers use base/crc32).
+ZLIB_C_FLAGS="-Os -DNDEBUG -DNO_GZIP -ffunction-sections -fdata-sections"
 
 build_zlib() {
   local triplet=$1
-  stamped "zlib-lean2-$triplet" && return 0
+  stamped "zlib-lean3-$triplet" && return 0
   log "cross-building zlib for MinGW ($triplet)"
   local work; work=$(mktemp -d)
   local src; src=$(fetch_source zlib "$work")
   local f objs=()
-  for f in adler32 compress crc32 deflate gzclose gzlib gzread gzwrite infback inffast \
-           inflate inftrees trees uncompr zutil; do
+  for f in adler32 compress crc32 deflate infback inffast inflate inftrees trees uncompr \
+           zutil; do
     # shellcheck disable=SC2086  # the flags are words
     "$triplet-gcc" $ZLIB_C_FLAGS $(c_unwind_flags "$triplet") -c "$src/$f.c" -o "$work/$f.o"
     objs+=("$work/$f.o")
@@ -186,7 +189,7 @@ build_zlib() {
   "$triplet-ar" rcs "$PREFIX/$triplet/lib/libz.a" "${objs[@]}"
   cp "$src/zlib.h" "$src/zconf.h" "$PREFIX/$triplet/include/"
   rm -rf "$work"
-  stamp "zlib-lean2-$triplet"
+  stamp "zlib-lean3-$triplet"
 }
 
 build_gtest() {

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/crc32.h"
 #include "base/error.h"
 
 namespace graphics {
@@ -67,9 +68,8 @@ public:
     for (int i = 4; i < 8; ++i) {
       if (!IsLetter(head[i])) Invalid();
     }
-    // CRC-32 over type and data; zlib's crc32 is the one the format names.
-    const uLong crc = crc32(crc32(0, nullptr, 0), head + 4, 4 + length);
-    if (crc != base::GetU32Be(head + 8 + length)) Invalid();
+    // CRC-32 over type and data.
+    if (base::Crc32(head + 4, 4 + length) != base::GetU32Be(head + 8 + length)) Invalid();
     pos_ += kChunkOverhead + length;
     return {base::GetU32Be(head + 4), base::ByteView(head + 8, length)};
   }

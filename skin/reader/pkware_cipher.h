@@ -5,13 +5,12 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/crc32.h"
+
 namespace skin::reader {
 
-// CRC-32 of one byte step (polynomial 0xEDB88320, the ZIP one).
-std::uint32_t Crc32Update(std::uint32_t crc, std::uint8_t byte);
-
-// CRC-32 of data, as ZIP headers carry it.
-std::uint32_t Crc32(const std::uint8_t* data, std::size_t size);
+// The CRC-32 that ZIP headers carry.
+using base::Crc32;
 
 // An encrypted member starts with 12 header bytes; the last one decrypts
 // to a check byte that tells a wrong password (with a chance of 1 in 256
