@@ -1,7 +1,8 @@
 #pragma once
-// Forms from stored layouts. A form's layout is a text resource of the
-// program (RCDATA named like the form's class, upper-cased: "TMAINFORM"),
-// written in the layout format (docs/layout-format.md). Pictures it names
+// Forms from stored layouts. A form's layout is a resource of the program
+// (RCDATA named like the form's class, upper-cased: "TMAINFORM"), text in
+// the layout format (docs/layout-format.md), as it is or packed
+// (framework/core/stored_layout.h). Pictures it names
 // with resource("NAME") are RCDATA (JPEG or BMP file bytes) or BITMAP
 // resources of the program.
 #include <string>

@@ -5,6 +5,7 @@
 #include "framework/graphics/bmp_codec.h"
 #include "framework/graphics/jpeg_codec.h"
 #include "framework/controls/menus.h"
+#include "framework/core/stored_layout.h"
 #include <optional>
 
 #include "base/win_api.h"
@@ -51,9 +52,9 @@ TLayoutContext ControlLayoutContext() {
 }
 
 void LoadFormLayout(TCustomForm& form, const std::string& resource_name) {
-  auto text = FindResourceBytes(resource_name, MAKEINTRESOURCEW(10));
-  if (!text) throw base::Error("Resource " + resource_name + " not found");
-  LoadLayoutText(form, base::AsString(*text), ControlLayoutContext());
+  auto stored = FindResourceBytes(resource_name, MAKEINTRESOURCEW(10));
+  if (!stored) throw base::Error("Resource " + resource_name + " not found");
+  LoadLayoutText(form, StoredLayoutText(*stored, resource_name), ControlLayoutContext());
 }
 
 }  // namespace framework

@@ -3,5 +3,8 @@ vanto_add_test(NAME component_test SOURCES component_test.cpp LIBS vanto_framewo
 vanto_add_test(NAME rtti_test SOURCES rtti_test.cpp LIBS vanto_framework_core)
 vanto_add_test(NAME layout_parser_test SOURCES layout_parser_test.cpp LIBS vanto_framework_core)
 vanto_add_test(NAME layout_loader_test SOURCES layout_loader_test.cpp LIBS vanto_framework_core)
+# stored_layout_test packs its layouts with zlib, as the build does.
+vanto_add_test(NAME stored_layout_test SOURCES stored_layout_test.cpp
+  LIBS vanto_framework_core ZLIB::ZLIB)
 vanto_add_test(NAME string_list_align_test SOURCES string_list_align_test.cpp
   LIBS vanto_framework_core)

@@ -16,6 +16,7 @@
 #include "framework/controls/form_layout.h"
 #include "framework/controls/label.h"
 #include "framework/core/layout_loader.h"
+#include "framework/core/stored_layout.h"
 #include "installer/module_resources_win.h"
 #include "skin/sui_button.h"
 #include "skin/sui_radio_group.h"
@@ -40,7 +41,8 @@ protected:
                      &skin::TsuiURLLabel::StaticClassInfo()});
   }
 
-  // The layout text as the stub carries it.
+  // The layout text as the stub carries it (packed, which the stub's
+  // reader unpacks).
   std::string StubLayout(const std::string& name) {
     EXPECT_NE(stub_.module, nullptr) << "cannot load the stub as data";
     if (!stub_.module) return {};
@@ -48,7 +50,8 @@ protected:
     const auto data = resources.FindRcData(name);
     EXPECT_TRUE(data.has_value()) << name << " is not in the stub";
     if (!data) return {};
-    return base::AsString(*data);
+    EXPECT_TRUE(data->size() > 4 && (*data)[3] == 0) << name << " is not packed";
+    return StoredLayoutText(*data, name);
   }
 
   template <class T>
