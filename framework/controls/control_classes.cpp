@@ -67,34 +67,17 @@ const TEnumInfo& ColorNames() { return kColors; }
 
 const graphics::TFont& TControlFont::Get() const { return control_.Font(); }
 
-void TControlFont::Change(const std::function<void(graphics::TFont&)>& edit) {
-  graphics::TFont font = control_.Font();
-  edit(font);
-  control_.SetFont(font);
-}
+void TControlFont::Apply(const graphics::TFont& font) { control_.SetFont(font); }
 
 const TClassInfo& TControlFont::ClassInfo() const { return StaticClassInfo(); }
 const TClassInfo& TControlFont::StaticClassInfo() {
   static const TClassInfo& info =
       TClassInfo::Define<TControlFont, TPersistent>("TFont")
-          .Prop("Name", [](const TControlFont& f) { return f.Get().Name; },
-                [](TControlFont& f, const std::string& v) { f.Change([&](auto& t) { t.Name = v; }); })
-          .Prop("Height", [](const TControlFont& f) { return f.Get().Height; },
-                [](TControlFont& f, int v) { f.Change([&](auto& t) { t.Height = v; }); })
-          .ColorProp("Color", [](const TControlFont& f) { return f.Get().Color; },
-                     [](TControlFont& f, graphics::TColor v) {
-                       f.Change([&](auto& t) { t.Color = v; });
-                     },
-                     &kColors)
-          .SetProp("Style", kFontStyles,
-                   [](const TControlFont& f) { return static_cast<std::uint32_t>(f.Get().Style); },
-                   [](TControlFont& f, std::uint32_t v) {
-                     f.Change([&](auto& t) { t.Style = static_cast<graphics::TFontStyles>(v); });
-                   })
-          .Prop("Charset", [](const TControlFont& f) { return static_cast<int>(f.Get().Charset); },
-                [](TControlFont& f, int v) {
-                  f.Change([&](auto& t) { t.Charset = static_cast<std::uint8_t>(v); });
-                })
+          .Prop("Name", &TControlFont::Name, &TControlFont::SetName)
+          .Prop("Height", &TControlFont::Height, &TControlFont::SetHeight)
+          .ColorProp("Color", &TControlFont::Color, &TControlFont::SetColor, &kColors)
+          .SetProp("Style", kFontStyles, &TControlFont::Style, &TControlFont::SetStyle)
+          .Prop("Charset", &TControlFont::Charset, &TControlFont::SetCharset)
           .Done();
   return info;
 }

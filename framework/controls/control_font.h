@@ -3,6 +3,10 @@
 // "Font.Name", "Font.Height", "Font.Style" and so on through the control's
 // own font setter (which repaints and passes the font to the children that
 // follow it).
+#include <cstdint>
+#include <string>
+#include <utility>
+
 #include "framework/core/rtti.h"
 #include "framework/graphics/font.h"
 
@@ -17,9 +21,33 @@ public:
   static const TClassInfo& StaticClassInfo();
 
   const graphics::TFont& Get() const;
-  void Change(const std::function<void(graphics::TFont&)>& edit);
+
+  // The published fields; each setter passes the whole changed font to the
+  // control's SetFont.
+  const std::string& Name() const { return Get().Name; }
+  void SetName(const std::string& name) { Change(&graphics::TFont::Name, name); }
+  int Height() const { return Get().Height; }
+  void SetHeight(int height) { Change(&graphics::TFont::Height, height); }
+  graphics::TColor Color() const { return Get().Color; }
+  void SetColor(graphics::TColor color) { Change(&graphics::TFont::Color, color); }
+  std::uint32_t Style() const { return static_cast<std::uint32_t>(Get().Style); }
+  void SetStyle(std::uint32_t style) {
+    Change(&graphics::TFont::Style, static_cast<graphics::TFontStyles>(style));
+  }
+  int Charset() const { return Get().Charset; }
+  void SetCharset(int charset) {
+    Change(&graphics::TFont::Charset, static_cast<std::uint8_t>(charset));
+  }
 
 private:
+  template <typename V>
+  void Change(V graphics::TFont::*field, V value) {
+    graphics::TFont font = Get();
+    font.*field = std::move(value);
+    Apply(font);
+  }
+  void Apply(const graphics::TFont& font);
+
   TControl& control_;
 };
 
