@@ -20,7 +20,7 @@ HOST_PKGS=(
   libtomlplusplus-dev nlohmann-json3-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
   xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine locales
-  dpkg-dev zip unzip python3
+  dpkg-dev zip unzip python3 zopfli
   osslsigncode openssl
 )
 # wine64 runs the x86_64 tree on every machine; wine32 runs the i686 tree
