@@ -40,8 +40,7 @@ const framework::TClassInfo& TsuiButton::StaticClassInfo() {
   static const framework::TClassInfo& info =
       framework::TClassInfo::Define<TsuiButton, TsuiCustomButton>("TsuiButton")
           .Factory()
-          .EnumProp("UIStyle", kUIStyles, [](const TsuiButton& b) { return b.UIStyle(); },
-                    [](TsuiButton& b, TsuiUIStyle v) { b.SetUIStyle(v); })
+          .EnumProp("UIStyle", kUIStyles, &TsuiButton::UIStyle, &TsuiButton::SetUIStyle)
           .Prop("FileTheme", &TsuiButton::FileTheme, &TsuiButton::SetFileTheme)
           .PictureProp("Glyph", &TsuiButton::Glyph, &TsuiButton::SetGlyph)
           .EnumProp("Layout", kLayouts, &TsuiButton::Layout, &TsuiButton::SetLayout)
@@ -58,8 +57,8 @@ const framework::TClassInfo& TsuiImageButton::StaticClassInfo() {
   static const framework::TClassInfo& info =
       framework::TClassInfo::Define<TsuiImageButton, TsuiCustomButton>("TsuiImageButton")
           .Factory()
-          .EnumProp("UIStyle", kUIStyles, [](const TsuiImageButton& b) { return b.UIStyle(); },
-                    [](TsuiImageButton& b, TsuiUIStyle v) { b.SetUIStyle(v); })
+          .EnumProp("UIStyle", kUIStyles, &TsuiImageButton::UIStyle,
+                    &TsuiImageButton::SetUIStyle)
           .PictureProp("PicNormal", &TsuiImageButton::PicNormal, &TsuiImageButton::SetPicNormal)
           .PictureProp("PicMouseOn", &TsuiImageButton::PicMouseOn, &TsuiImageButton::SetPicMouseOn)
           .PictureProp("PicMouseDown", &TsuiImageButton::PicMouseDown,

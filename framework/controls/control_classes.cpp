@@ -92,15 +92,13 @@ const TClassInfo& TControl::StaticClassInfo() {
           .Prop("Height", &TControl::Height, &TControl::SetHeight)
           .Prop("Visible", &TControl::Visible, &TControl::SetVisible)
           .Prop("Enabled", &TControl::Enabled, &TControl::SetEnabled)
-          .Prop("Caption", [](const TControl& c) { return c.Caption(); },
-                [](TControl& c, const std::string& v) { c.SetCaption(v); })
+          .Prop("Caption", &TControl::Caption, &TControl::SetCaption)
           .ColorProp("Color", &TControl::Color, &TControl::SetColor, &kColors)
           .Prop("ParentColor", &TControl::ParentColor, &TControl::SetParentColor)
           .Prop("ParentFont", &TControl::ParentFont, &TControl::SetParentFont)
           .ObjectProp("Font", [](const TControl& c) { return c.FontObject(); })
           .Prop("Cursor", &TControl::Cursor, &TControl::SetCursor)
-          .Prop("Hint", [](const TControl& c) { return c.Hint(); },
-                [](TControl& c, const std::string& v) { c.SetHint(v); })
+          .Prop("Hint", &TControl::Hint, &TControl::SetHint)
           .Prop("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
           .EnumProp("BiDiMode", kBiDiModes, &TControl::BiDiMode, &TControl::SetBiDiMode)
           .Prop("ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode)
