@@ -106,22 +106,3 @@ function(vanto_program_resources out name)
     OBJECT_DEPENDS "${dir}/${name}.ico;${dir}/${name}.manifest")
   set(${out} ${dir}/${name}.rc PARENT_SCOPE)
 endfunction()
-
-
-# Stored layouts as the programs carry them: each NAME.layout beside the
-# CMakeLists packed into NAME.layout.packed in the binary folder
-# (resources/pack_layout.py, read back by framework/core/stored_layout.h).
-# vanto_packed_layouts(<var> <name.layout>...): sets <var> to the packed files.
-function(vanto_packed_layouts var)
-  set(result)
-  foreach(layout IN LISTS ARGN)
-    set(out ${CMAKE_CURRENT_BINARY_DIR}/${layout}.packed)
-    add_custom_command(OUTPUT ${out}
-      COMMAND python3 ${CMAKE_SOURCE_DIR}/resources/pack_layout.py
-              ${CMAKE_CURRENT_SOURCE_DIR}/${layout} ${out}
-      DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${layout} ${CMAKE_SOURCE_DIR}/resources/pack_layout.py
-      VERBATIM)
-    list(APPEND result ${out})
-  endforeach()
-  set(${var} ${result} PARENT_SCOPE)
-endfunction()

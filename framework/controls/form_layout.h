@@ -1,8 +1,8 @@
 #pragma once
 // Forms from stored layouts. A form's layout is a resource of the program
-// (RCDATA named like the form's class, upper-cased: "TMAINFORM"), text in
-// the layout format (docs/layout-format.md), as it is or packed
-// (framework/core/stored_layout.h). Pictures it names
+// (RCDATA named like the form's class, upper-cased: "TMAINFORM"): a layout
+// in the layout format (docs/layout-format.md), compiled and packed by the
+// build (framework/core/stored_layout.h). Pictures it names
 // with resource("NAME") are RCDATA (JPEG or BMP file bytes) or BITMAP
 // resources of the program.
 #include <string>
@@ -19,7 +19,8 @@ TLayoutContext ControlLayoutContext();
 
 // Loads the layout resource of that name into form (see LoadLayout for the
 // order of events and the errors). A missing resource throws
-// "Resource NAME not found".
+// "Resource NAME not found", one that is not compiled "Resource NAME is not
+// a compiled layout".
 void LoadFormLayout(TCustomForm& form, const std::string& resource_name);
 
 // The picture resource of that name, decoded; throws base::Error when there

@@ -5,6 +5,7 @@
 #include "framework/graphics/bmp_codec.h"
 #include "framework/graphics/jpeg_codec.h"
 #include "framework/controls/menus.h"
+#include "framework/core/compiled_layout.h"
 #include "framework/core/stored_layout.h"
 #include <optional>
 
@@ -54,7 +55,11 @@ TLayoutContext ControlLayoutContext() {
 void LoadFormLayout(TCustomForm& form, const std::string& resource_name) {
   auto stored = FindResourceBytes(resource_name, MAKEINTRESOURCEW(10));
   if (!stored) throw base::Error("Resource " + resource_name + " not found");
-  LoadLayoutText(form, StoredLayoutText(*stored, resource_name), ControlLayoutContext());
+  // Compiled only: reading text would bring the parser into every program.
+  const std::string bytes = UnpackStoredLayout(*stored, resource_name);
+  if (!IsCompiledLayout(base::AsBytes(bytes)))
+    throw base::Error("Resource " + resource_name + " is not a compiled layout");
+  LoadLayout(form, ReadCompiledLayout(base::AsBytes(bytes), resource_name), ControlLayoutContext());
 }
 
 }  // namespace framework

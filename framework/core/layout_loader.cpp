@@ -284,8 +284,4 @@ void LoadLayout(TComponent& root, const TLayoutObject& tree, const TLayoutContex
   Loader(root, context).Load(tree);
 }
 
-void LoadLayoutText(TComponent& root, std::string_view utf8, const TLayoutContext& context) {
-  LoadLayout(root, ParseLayout(utf8), context);
-}
-
 }  // namespace framework

@@ -8,10 +8,6 @@
 namespace framework {
 namespace {
 
-std::string PositionText(TLayoutPosition p) {
-  return "line " + std::to_string(p.line) + ", column " + std::to_string(p.column);
-}
-
 bool IsIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -478,9 +474,6 @@ private:
 };
 
 }  // namespace
-
-TLayoutError::TLayoutError(TLayoutPosition position, const std::string& detail)
-    : base::Error(PositionText(position) + ": " + detail), position_(position), detail_(detail) {}
 
 TLayoutObject ParseLayout(std::string_view utf8) { return Parser(utf8).ParseRoot(); }
 

@@ -18,6 +18,9 @@ struct TLayoutPosition {
   friend bool operator==(const TLayoutPosition&, const TLayoutPosition&) = default;
 };
 
+// "line 7, column 12"
+std::string PositionText(TLayoutPosition position);
+
 // "line 7, column 12: expected '=' after the property name"
 class TLayoutError : public base::Error {
 public:
@@ -48,12 +51,14 @@ struct TLayoutValue {
   bool boolean = false;
   std::string text;                 // String, Identifier, Resource
   std::vector<TLayoutValue> items;  // Set, StringList, each with its own position
+  friend bool operator==(const TLayoutValue&, const TLayoutValue&) = default;
 };
 
 struct TLayoutProperty {
   std::string path;  // "Caption", "Font.Style": segments without spaces
   TLayoutPosition position;
   TLayoutValue value;
+  friend bool operator==(const TLayoutProperty&, const TLayoutProperty&) = default;
 };
 
 struct TLayoutObject {
@@ -64,6 +69,7 @@ struct TLayoutObject {
   TLayoutPosition class_position;
   std::vector<TLayoutProperty> properties;  // in the order written
   std::vector<TLayoutObject> children;      // in the order written
+  friend bool operator==(const TLayoutObject&, const TLayoutObject&) = default;
 };
 
 // Objects may nest this deep (the root is level 1); deeper is an error, so

@@ -16,7 +16,7 @@ bool IsPacked(base::ByteView stored) { return stored.size() > kLengthBytes && st
 
 }  // namespace
 
-std::string StoredLayoutText(base::ByteView stored, const std::string& name) {
+std::string UnpackStoredLayout(base::ByteView stored, const std::string& name) {
   if (!IsPacked(stored)) return std::string(stored.begin(), stored.end());
   const std::uint32_t length = base::GetU32(stored.data());
   const base::ByteView stream = stored.subspan(kLengthBytes);

@@ -8,3 +8,6 @@ vanto_add_test(NAME stored_layout_test SOURCES stored_layout_test.cpp
   LIBS vanto_framework_core ZLIB::ZLIB)
 vanto_add_test(NAME string_list_align_test SOURCES string_list_align_test.cpp
   LIBS vanto_framework_core)
+# compiled_layout_test reads the programs' stored layouts from the sources.
+vanto_add_test(NAME compiled_layout_test SOURCES compiled_layout_test.cpp LIBS vanto_framework_core)
+target_compile_definitions(compiled_layout_test PRIVATE VANTO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

@@ -13,12 +13,12 @@
 
 namespace {
 
-using framework::StoredLayoutText;
+using framework::UnpackStoredLayout;
 
 const std::string kLayout =
     "object Form1: TForm\n  Caption = 'x'\n  object Label1: TLabel\n    Left = 8\n  end\nend\n";
 
-// As resources/pack_layout.py packs a layout.
+// As PackStoredLayout packs, written out here so that the test pins the form.
 base::Bytes Packed(const std::string& text, std::uint32_t length) {
   base::Bytes out(4 + compressBound(static_cast<uLong>(text.size())));
   base::PutU32(out.data(), length);
@@ -32,7 +32,7 @@ base::Bytes Packed(const std::string& text, std::uint32_t length) {
 
 std::string ErrorOf(const base::Bytes& stored) {
   try {
-    StoredLayoutText(stored, "TFORM1");
+    UnpackStoredLayout(stored, "TFORM1");
   } catch (const base::Error& e) {
     return e.what();
   }
@@ -40,11 +40,11 @@ std::string ErrorOf(const base::Bytes& stored) {
 }
 
 TEST(StoredLayout, TextAndItsPackedFormReadTheSame) {
-  EXPECT_EQ(StoredLayoutText(base::AsBytes(kLayout), "TFORM1"), kLayout);
-  EXPECT_EQ(StoredLayoutText(Packed(kLayout, kLayout.size()), "TFORM1"), kLayout);
+  EXPECT_EQ(UnpackStoredLayout(base::AsBytes(kLayout), "TFORM1"), kLayout);
+  EXPECT_EQ(UnpackStoredLayout(Packed(kLayout, kLayout.size()), "TFORM1"), kLayout);
   // A text shorter than the length field is text too.
-  EXPECT_EQ(StoredLayoutText(base::AsBytes("end"), "TFORM1"), "end");
-  EXPECT_EQ(StoredLayoutText(Packed("", 0), "TFORM1"), "");
+  EXPECT_EQ(UnpackStoredLayout(base::AsBytes("end"), "TFORM1"), "end");
+  EXPECT_EQ(UnpackStoredLayout(Packed("", 0), "TFORM1"), "");
 }
 
 TEST(StoredLayout, ADamagedPackedLayoutIsRefused) {

@@ -68,7 +68,7 @@ TEST(FormLayoutTest, BuildsTheFormFromItsLayoutResource) {
   EXPECT_EQ(form.next_clicks, 1);
 }
 
-TEST(FormLayoutTest, AMissingLayoutOrPictureIsNamed) {
+TEST(FormLayoutTest, AMissingOrTextLayoutOrAMissingPictureIsNamed) {
   TForm form(nullptr);
   try {
     LoadFormLayout(form, "NO_SUCH_LAYOUT");
@@ -76,6 +76,14 @@ TEST(FormLayoutTest, AMissingLayoutOrPictureIsNamed) {
   } catch (const base::Error& e) {
     EXPECT_STREQ(e.what(), "Resource NO_SUCH_LAYOUT not found");
   }
+  // Text would need the parser, which programs leave out.
+  try {
+    LoadFormLayout(form, "TTEXTFORM");
+    FAIL() << "no error";
+  } catch (const base::Error& e) {
+    EXPECT_STREQ(e.what(), "Resource TTEXTFORM is not a compiled layout");
+  }
+  EXPECT_EQ(form.ComponentCount(), 0);
   EXPECT_THROW(LoadPictureResource("NO_SUCH_PICTURE"), base::Error);
 }
 

@@ -16,6 +16,7 @@
 #include "framework/controls/form_layout.h"
 #include "framework/controls/label.h"
 #include "framework/core/layout_loader.h"
+#include "framework/core/compiled_layout.h"
 #include "framework/core/stored_layout.h"
 #include "installer/module_resources_win.h"
 #include "skin/sui_button.h"
@@ -41,9 +42,8 @@ protected:
                      &skin::TsuiURLLabel::StaticClassInfo()});
   }
 
-  // The layout text as the stub carries it (packed, which the stub's
-  // reader unpacks).
-  std::string StubLayout(const std::string& name) {
+  // The layout as the stub carries it: packed and compiled.
+  TLayoutObject StubLayout(const std::string& name) {
     EXPECT_NE(stub_.module, nullptr) << "cannot load the stub as data";
     if (!stub_.module) return {};
     installer::ModuleResourceSource resources(stub_.module);
@@ -51,7 +51,7 @@ protected:
     EXPECT_TRUE(data.has_value()) << name << " is not in the stub";
     if (!data) return {};
     EXPECT_TRUE(data->size() > 4 && (*data)[3] == 0) << name << " is not packed";
-    return StoredLayoutText(*data, name);
+    return ReadCompiledLayout(base::AsBytes(UnpackStoredLayout(*data, name)), name);
   }
 
   template <class T>
@@ -68,10 +68,10 @@ protected:
 };
 
 TEST_F(StoredLayouts, ThemeSelectionDialogOffersTheFiveThemesAndASkinFile) {
-  const std::string text = StubLayout("TSUITHEMESELECTFORM");
-  ASSERT_FALSE(text.empty());
+  const TLayoutObject tree = StubLayout("TSUITHEMESELECTFORM");
+  ASSERT_FALSE(tree.class_name.empty());
   TForm form(nullptr);
-  LoadLayoutText(form, text, ControlLayoutContext());
+  LoadLayout(form, tree, ControlLayoutContext());
   EXPECT_EQ(form.Name(), "suiThemeSelectForm");
   EXPECT_EQ(form.Caption(), Gbk(u8"选择界面主题"));
   EXPECT_EQ(form.BorderStyle(), TFormBorderStyle::bsDialog);
@@ -109,10 +109,10 @@ TEST_F(StoredLayouts, ThemeSelectionDialogOffersTheFiveThemesAndASkinFile) {
 }
 
 TEST_F(StoredLayouts, NotificationWindowHasCaptionTextLinkAndCloseButton) {
-  const std::string text = StubLayout("TSUINOTIFYFORM");
-  ASSERT_FALSE(text.empty());
+  const TLayoutObject tree = StubLayout("TSUINOTIFYFORM");
+  ASSERT_FALSE(tree.class_name.empty());
   TForm form(nullptr);
-  LoadLayoutText(form, text, ControlLayoutContext());
+  LoadLayout(form, tree, ControlLayoutContext());
   EXPECT_EQ(form.Name(), "suiNotifyForm");
   EXPECT_EQ(form.BorderStyle(), TFormBorderStyle::bsNone);
 
