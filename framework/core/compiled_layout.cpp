@@ -11,6 +11,8 @@ namespace {
 
 // ---------------------------------------------------------------- reading
 
+constexpr std::int64_t kMaxCoordinate = 0x7FFFFFFF;
+
 class Reader {
 public:
   Reader(base::ByteView in, const std::string& name) : in_(in), name_(name) {}
@@ -34,11 +36,11 @@ public:
       if (shift == 63 && b > 1) Damaged();  // beyond 64 bits
       n |= static_cast<std::uint64_t>(b & 0x7F) << shift;
       if (!(b & 0x80)) return n;
-      if (shift == 63) Damaged();
     }
   }
   // A count of things that take at least one byte each: never more than
-  // the bytes left, so no count makes a large allocation.
+  // the bytes left. Only texts are allocated by their count; lists grow as
+  // their items are read, so no count makes a large allocation.
   std::size_t Count() {
     const std::uint64_t n = Number();
     if (n > in_.size() - pos_) Damaged();
@@ -54,13 +56,22 @@ public:
     const std::uint64_t z = Number();
     return static_cast<std::int64_t>((z >> 1) ^ (~(z & 1) + 1));
   }
+  // A coordinate's step: any step from one int to another fits in 32 bits
+  // and a sign; the sum is then taken without overflow.
+  std::int64_t Step() {
+    const std::int64_t step = Signed();
+    if (step < -kMaxCoordinate || step > kMaxCoordinate) Damaged();
+    return step;
+  }
   // The step from the position before, as the writer takes it.
   TLayoutPosition Position() {
-    const std::int64_t line_step = Signed();
+    const std::int64_t line_step = Step();
     const std::int64_t line = last_.line + line_step;
-    const std::int64_t column = line_step == 0 ? last_.column + Signed()
-                                               : static_cast<std::int64_t>(Number());
-    if (line < 1 || line > 0x7FFFFFFF || column < 1 || column > 0x7FFFFFFF) Damaged();
+    const std::uint64_t new_column = line_step == 0 ? 0 : Number();
+    if (line_step != 0 && new_column > kMaxCoordinate) Damaged();
+    const std::int64_t column = line_step == 0 ? last_.column + Step()
+                                               : static_cast<std::int64_t>(new_column);
+    if (line < 1 || line > kMaxCoordinate || column < 1 || column > kMaxCoordinate) Damaged();
     last_ = {static_cast<int>(line), static_cast<int>(column)};
     return last_;
   }
@@ -91,7 +102,6 @@ public:
         const auto item_kind = v.kind == TLayoutValueKind::Set ? TLayoutValueKind::Identifier
                                                                : TLayoutValueKind::String;
         const std::size_t n = Count();
-        v.items.reserve(n);
         for (std::size_t i = 0; i < n; ++i) {
           v.items.push_back(Value(true));
           if (v.items.back().kind != item_kind) Damaged();
@@ -110,7 +120,6 @@ public:
     o.class_name = Text();
     o.class_position = Position();
     const std::size_t properties = Count();
-    o.properties.reserve(properties);
     for (std::size_t i = 0; i < properties; ++i) {
       TLayoutProperty p;
       p.path = Text();
@@ -119,7 +128,6 @@ public:
       o.properties.push_back(std::move(p));
     }
     const std::size_t children = Count();
-    o.children.reserve(children);
     for (std::size_t i = 0; i < children; ++i) o.children.push_back(Object(depth + 1));
     return o;
   }

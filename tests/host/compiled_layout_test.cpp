@@ -92,6 +92,13 @@ TEST(CompiledLayout, CutOrExtendedBytesAreRefused) {
     ASSERT_EQ(ErrorOf(compiled.substr(0, n)), damaged) << n;
   EXPECT_EQ(ErrorOf(compiled + '\0'), damaged);
   EXPECT_EQ(ErrorOf("object Form1: TForm\nend\n"), damaged);  // text is not compiled
+  // Steps as far as 64 bits reach, back and forth: refused, not added up.
+  const std::string magic("\0VLC", 4);
+  EXPECT_EQ(ErrorOf(magic + "\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x01"), damaged);
+  EXPECT_EQ(ErrorOf(magic + "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x01"), damaged);
+  EXPECT_EQ(ErrorOf(magic + "\x00\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x01"), damaged);
+  // A number longer than 64 bits.
+  EXPECT_EQ(ErrorOf(magic + "\x80\x80\x80\x80\x80\x80\x80\x80\x80\x02"), damaged);
 }
 
 TEST(CompiledLayout, ChangedBytesNeverReadOutOfBounds) {
