@@ -40,10 +40,10 @@
 // shares one get thunk. Lambdas and functions have thunks of their own.
 // Before an accessor runs, the instance is checked against the declaring
 // class through ClassInfo(), so every described class must override it (as
-// the example above does). A description compiles to one call
-// per property. Names are C strings (the
-// descriptions spell them as literals), which the row copies, so that a
-// call passes one pointer and builds nothing that must be destroyed.
+// the example above does). A description compiles to one call per
+// property. Names are C strings (the descriptions spell them as literals),
+// which the row copies, so that a call passes one pointer and builds
+// nothing that must be destroyed.
 //
 // Enum names are constant tables, so nothing depends on the order in which
 // static objects are made:

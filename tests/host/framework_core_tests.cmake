@@ -8,6 +8,11 @@ vanto_add_test(NAME stored_layout_test SOURCES stored_layout_test.cpp
   LIBS vanto_framework_core ZLIB::ZLIB)
 vanto_add_test(NAME string_list_align_test SOURCES string_list_align_test.cpp
   LIBS vanto_framework_core)
-# compiled_layout_test reads the programs' stored layouts from the sources.
+# compiled_layout_test reads the programs' stored layouts from the sources
+# (under Wine the Linux file system is drive Z:).
 vanto_add_test(NAME compiled_layout_test SOURCES compiled_layout_test.cpp LIBS vanto_framework_core)
-target_compile_definitions(compiled_layout_test PRIVATE VANTO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+set(source_dir ${CMAKE_SOURCE_DIR})
+if(WIN32)
+  set(source_dir Z:${source_dir})
+endif()
+target_compile_definitions(compiled_layout_test PRIVATE VANTO_SOURCE_DIR="${source_dir}")
