@@ -1,9 +1,9 @@
 # Stored layouts as the Windows programs carry them: each NAME.layout (a
 # path from the CMakeLists' folder) compiled and packed into
-# NAME.layout.packed in the binary folder by mklayout (framework/core/stored_layout.h). A Windows
-# tree's compiler makes Windows programs, so mklayout is built natively on
-# the side from tools/mklayout/standalone, and again whenever its sources
-# change.
+# NAME.layout.packed in the binary folder by mklayout
+# (framework/core/stored_layout.h). A Windows tree's compiler makes Windows
+# programs, so mklayout is built natively on the side from
+# tools/mklayout/standalone, and again whenever its sources change.
 # vanto_packed_layouts(<var> <name.layout>...): sets <var> to the packed files.
 if(WIN32)
   include(ExternalProject)
