@@ -14,6 +14,7 @@
 #include "base/error.h"
 #include "framework/core/layout_parser.h"
 #include "framework/core/stored_layout.h"
+#include "installer/packed_block.h"
 
 namespace {
 
@@ -37,9 +38,9 @@ TEST(CompiledLayout, TheProgramsLayoutsReadBackAsTheirParse) {
     const TLayoutObject tree = ParseLayout(SourceFile(path));
     EXPECT_FALSE(tree.children.empty()) << path;
     EXPECT_EQ(RoundTrip(tree), tree) << path;
-    // As the build stores it: packed, then unpacked again.
+    // As mklayout stores it: packed, then unpacked again.
     const std::string compiled = CompileLayout(tree);
-    const base::Bytes packed = PackStoredLayout(base::AsBytes(compiled));
+    const base::Bytes packed = installer::PackBlock(base::AsBytes(compiled), 9);
     EXPECT_EQ(UnpackStoredLayout(packed, "T"), compiled) << path;
   }
 }

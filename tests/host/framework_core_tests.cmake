@@ -10,7 +10,8 @@ vanto_add_test(NAME string_list_align_test SOURCES string_list_align_test.cpp
   LIBS vanto_framework_core)
 # compiled_layout_test reads the programs' stored layouts from the sources
 # (under Wine the Linux file system is drive Z:).
-vanto_add_test(NAME compiled_layout_test SOURCES compiled_layout_test.cpp LIBS vanto_framework_core)
+vanto_add_test(NAME compiled_layout_test SOURCES compiled_layout_test.cpp
+  LIBS vanto_framework_core vanto_payload)
 set(source_dir ${CMAKE_SOURCE_DIR})
 if(WIN32)
   set(source_dir Z:${source_dir})

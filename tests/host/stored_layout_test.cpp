@@ -18,7 +18,7 @@ using framework::UnpackStoredLayout;
 const std::string kLayout =
     "object Form1: TForm\n  Caption = 'x'\n  object Label1: TLabel\n    Left = 8\n  end\nend\n";
 
-// As PackStoredLayout packs, written out here so that the test pins the form.
+// As mklayout packs (a packed block), written out here so that the test pins the form.
 base::Bytes Packed(const std::string& text, std::uint32_t length) {
   base::Bytes out(4 + compressBound(static_cast<uLong>(text.size())));
   base::PutU32(out.data(), length);

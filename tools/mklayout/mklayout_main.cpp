@@ -1,5 +1,6 @@
 // mklayout LAYOUT OUT: a layout's text compiled and packed as the programs
-// carry it (framework/core/stored_layout.h). A layout that does not parse
+// carry it (framework/core/stored_layout.h): under 16 MB, so that the
+// packed block's fourth byte tells it from text. A layout that does not parse
 // fails the build with the parser's message and position.
 #include <cstdio>
 #include <fstream>
@@ -10,7 +11,7 @@
 #include "base/error.h"
 #include "framework/core/compiled_layout.h"
 #include "framework/core/layout_parser.h"
-#include "framework/core/stored_layout.h"
+#include "installer/packed_block.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -25,7 +26,8 @@ int main(int argc, char** argv) {
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   try {
     const std::string compiled = framework::CompileLayout(framework::ParseLayout(text));
-    const base::Bytes packed = framework::PackStoredLayout(base::AsBytes(compiled));
+    if (compiled.size() >= (1u << 24)) throw base::Error("a stored layout is under 16 MB");
+    const base::Bytes packed = installer::PackBlock(base::AsBytes(compiled), 9);
     std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(packed.data()),
               static_cast<std::streamsize>(packed.size()));
