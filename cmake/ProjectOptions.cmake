@@ -25,6 +25,16 @@ if(WIN32)
     UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     target_compile_options(vanto_options INTERFACE -msse2 -mfpmath=sse)
+    # i686 unwinds C++ exceptions by DWARF frame tables, which need to
+    # describe only the functions an exception can pass through. The
+    # assembler's CFI directives describe every function; the compiler's own
+    # tables leave out those it proves cannot throw, and let it combine stack
+    # adjustments. Its tables come with padding and copies that the linker
+    # does not merge on PE: cmake/UnwindTables.cmake compacts them after the
+    # link. (x86_64 unwinds by the system's SEH tables, which every
+    # non-leaf function needs.)
+    target_compile_options(vanto_options INTERFACE
+      -fno-asynchronous-unwind-tables -fno-dwarf2-cfi-asm)
   endif()
   target_link_options(vanto_options INTERFACE -static -static-libgcc -static-libstdc++)
   # Every user of a product downloads its installer: the programs are built

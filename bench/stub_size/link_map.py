@@ -10,12 +10,14 @@ and each of the dependencies (zlib, libjpeg). With --top, also the N largest inp
 sections of our own code. Then the program's size against the goal (600 KB for the stub;
 pass --budget for another program). The map comes from linking with -Wl,-Map=FILE: the
 Windows trees write installer/stub/setup.map beside setup.exe and uninstaller/Uninstall.map
-beside Uninstall.exe.
+beside Uninstall.exe. An i686 program's .eh_frame is compacted after the link (compact_unwind),
+so the map gives it as linked; the last line gives what the file holds.
 """
 import argparse
 import collections
 import re
 import signal
+import struct
 import sys
 from pathlib import Path
 
@@ -85,6 +87,20 @@ def read_map(path):
     return sizes, pieces
 
 
+def image_raw_sizes(image):
+    """Each section's bytes in the image file, by its (at most eight-byte) name."""
+    data = image.read_bytes()
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    count, = struct.unpack_from("<H", data, pe + 6)
+    optional_size, = struct.unpack_from("<H", data, pe + 20)
+    table = pe + 24 + optional_size
+    sizes = {}
+    for i in range(count):
+        name = data[table + 40 * i:table + 40 * i + 8].rstrip(b"\0").decode("ascii", "replace")
+        sizes[name] = struct.unpack_from("<I", data, table + 40 * i + 16)[0]
+    return sizes
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("map", type=Path)
@@ -115,6 +131,13 @@ def main():
         verdict = "within" if size <= args.budget else "OVER"
         print("\n%s: %d bytes; goal at most %d (%s), aim %d" %
               (image.name, size, args.budget, verdict, args.aim))
+        # i686 programs have their unwind tables compacted after the link (compact_unwind),
+        # which the map cannot show.
+        linked = sum(sizes.get(".eh_frame", {}).values())
+        in_file = image_raw_sizes(image).get(".eh_fram")
+        if linked and in_file is not None:
+            print("%s: .eh_frame %d bytes as linked, %d in the file (compacted after the link)" %
+                  (image.name, linked, in_file))
     if args.top:
         print("\nlargest input sections of our own code")
         own = [p for p in pieces if p[3].startswith("vanto_") or p[3] == "program"]

@@ -2,10 +2,11 @@
 # the uninstaller, per architecture. They hold the sizes reached so far with
 # a small margin; lower them as the programs shrink, never raise them
 # without a reason in the commit.
-# The stub's goal is 600,000 bytes on i686; its budget walks down to it.
+# The i686 stub's budget is its goal, 600,000 bytes; the aim beyond it is
+# 400,000.
 if(VANTO_MACHINE STREQUAL "x86")
-  set(STUB_BUDGET 645000)
-  set(UNINSTALLER_BUDGET 236000)
+  set(STUB_BUDGET 600000)
+  set(UNINSTALLER_BUDGET 222000)
 else()
   set(STUB_BUDGET 626000)
   set(UNINSTALLER_BUDGET 210000)

@@ -20,6 +20,8 @@ inline constexpr std::size_t kCoffHeaderSize = 20;
 inline constexpr std::size_t kCoffMachine = 0;
 inline constexpr std::size_t kCoffNumberOfSections = 2;
 inline constexpr std::size_t kCoffPointerToSymbolTable = 8;
+inline constexpr std::size_t kCoffNumberOfSymbols = 12;
+inline constexpr std::size_t kCoffSymbolSize = 18;
 inline constexpr std::size_t kCoffSizeOfOptionalHeader = 16;
 
 // Optional header. PE32 and PE32+ share every offset used here except where the data
@@ -48,6 +50,7 @@ inline constexpr std::size_t kDirectoryImport = 1;
 inline constexpr std::size_t kDirectoryResource = 2;
 inline constexpr std::size_t kDirectorySecurity = 4;
 inline constexpr std::size_t kDirectoryBaseReloc = 5;
+inline constexpr std::size_t kDirectoryDebug = 6;
 inline constexpr std::size_t kDirectoryDelayImport = 13;
 
 // Base relocation table: blocks of a page RVA, the block's size in bytes (header included) and

@@ -178,4 +178,22 @@ PeHeaders ParseHeaders(base::ByteView file) {
 
 bool IsSigned(base::ByteView file) { return ParseHeaders(file).Signed(); }
 
+std::string FullSectionName(base::ByteView file, const PeHeaders& h, const Section& s) {
+  if (s.name.size() < 2 || s.name[0] != '/' || h.pointer_to_symbol_table == 0) return s.name;
+  std::uint64_t offset = 0;
+  for (std::size_t i = 1; i < s.name.size(); ++i) {
+    if (s.name[i] < '0' || s.name[i] > '9') return s.name;
+    offset = offset * 10 + static_cast<unsigned>(s.name[i] - '0');
+  }
+  const std::uint64_t symbols =
+      base::GetU32(file.data() + h.coff_header_offset + f::kCoffNumberOfSymbols);
+  const std::uint64_t at = h.pointer_to_symbol_table + symbols * f::kCoffSymbolSize + offset;
+  if (at >= file.size()) return s.name;
+  std::string name;
+  for (std::size_t i = static_cast<std::size_t>(at); i < file.size() && file[i] != 0; ++i) {
+    name += static_cast<char>(file[i]);
+  }
+  return name;
+}
+
 }  // namespace pe

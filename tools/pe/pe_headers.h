@@ -68,6 +68,11 @@ struct PeHeaders {
 // anything malformed.
 PeHeaders ParseHeaders(base::ByteView file);
 
+// A section's whole name. Names longer than eight bytes are kept in the COFF string table,
+// the field holding "/" and the name's offset there, in images that keep their symbols; when
+// that cannot be read the field is returned as it stands.
+std::string FullSectionName(base::ByteView file, const PeHeaders& headers, const Section& section);
+
 // ParseHeaders(file).Signed(); throws like ParseHeaders.
 bool IsSigned(base::ByteView file);
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "tools/pe/base_relocations.h"
 #include "tools/pe/import_reader.h"
 #include "tools/pe/pe_checksum.h"
 #include "tools/pe/pe_format.h"
@@ -74,29 +75,15 @@ std::uint64_t FixupWidth(unsigned type) {
 // and in a rewritten resource section the loader would patch resource data. An image without
 // relocations passes.
 bool RelocationsSpare(base::ByteView file, const PeHeaders& h, const RvaRange& range) {
-  const DataDirectory d = h.Directory(f::kDirectoryBaseReloc);
-  if (d.rva == 0 || d.size == 0) return true;
-  const std::optional<std::size_t> offset = h.RvaToFileOffset(d.rva, d.size);
-  if (!offset) return false;
-  const std::uint8_t* table = file.data() + *offset;
-  for (std::size_t block = 0; block < d.size;) {
-    if (d.size - block < f::kRelocBlockHeaderSize) return false;
-    const std::uint32_t page = base::GetU32(table + block + f::kRelocBlockPageRva);
-    const std::uint32_t block_size = base::GetU32(table + block + f::kRelocBlockSize);
-    if (block_size < f::kRelocBlockHeaderSize || block_size > d.size - block) return false;
-    const std::size_t block_end = block + block_size;
-    for (std::size_t at = block + f::kRelocBlockHeaderSize; at + f::kRelocEntrySize <= block_end;
-         at += f::kRelocEntrySize) {
-      const std::uint16_t entry = base::GetU16(table + at);
-      const unsigned type = entry >> f::kRelocTypeShift;
-      if (type == f::kRelBasedAbsolute) continue;
-      const std::uint64_t target = std::uint64_t{page} + (entry & f::kRelocOffsetMask);
-      if (range.Overlaps({target, target + FixupWidth(type)})) return false;
-      if (type == f::kRelBasedHighAdj) at += f::kRelocEntrySize;
-    }
-    block = block_end;
+  std::vector<BaseRelocation> relocations;
+  try {
+    relocations = ReadBaseRelocations(file, h);
+  } catch (const base::Error&) {
+    return false;
   }
-  return true;
+  return std::none_of(relocations.begin(), relocations.end(), [&](const BaseRelocation& r) {
+    return range.Overlaps({r.rva, r.rva + FixupWidth(r.type)});
+  });
 }
 
 // Whether no imported DLL's name lies in `range`. Linkers put import tables in their own
