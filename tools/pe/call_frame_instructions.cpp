@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/error.h"
+#include "tools/pe/dwarf_reader.h"
 
 namespace pe::eh {
 namespace {
@@ -65,47 +66,6 @@ bool OperandsOf(std::uint8_t op, Operands* out) {
   }
 }
 
-class Reader {
-public:
-  explicit Reader(base::ByteView bytes) : bytes_(bytes) {}
-
-  bool AtEnd() const { return at_ == bytes_.size(); }
-  std::size_t Position() const { return at_; }
-
-  std::uint8_t Byte() {
-    Need(1);
-    return bytes_[at_++];
-  }
-  std::uint32_t Fixed(unsigned width) {
-    Need(width);
-    std::uint32_t v = 0;
-    for (unsigned i = 0; i < width; ++i) v |= std::uint32_t{bytes_[at_ + i]} << (8 * i);
-    at_ += width;
-    return v;
-  }
-  // LEB128 of either signedness: both end at the first byte without the top bit.
-  std::uint64_t Leb() {
-    std::uint64_t value = 0;
-    for (unsigned shift = 0;; shift += 7) {
-      const std::uint8_t b = Byte();
-      if (shift < 64) value |= std::uint64_t{b & 0x7Fu} << shift;
-      if ((b & 0x80) == 0) return value;
-    }
-  }
-  void Skip(std::uint64_t count) {
-    Need(count);
-    at_ += static_cast<std::size_t>(count);
-  }
-
-private:
-  void Need(std::uint64_t count) const {
-    if (count > bytes_.size() - at_) throw base::Error("Call frame instruction is cut short");
-  }
-
-  base::ByteView bytes_;
-  std::size_t at_ = 0;
-};
-
 void PutAdvance(base::Bytes& out, std::uint32_t delta) {
   if (delta < 0x40) {
     out.push_back(static_cast<std::uint8_t>(kAdvanceLoc | delta));
@@ -128,7 +88,7 @@ base::Bytes CompactInstructions(base::ByteView instructions) {
   base::Bytes out;
   out.reserve(instructions.size());
   std::size_t end_before_nops = 0;  // `out`'s size before the latest run of nops.
-  Reader in(instructions);
+  DwarfReader in(instructions, 0, instructions.size(), "Call frame instruction");
   while (!in.AtEnd()) {
     const std::size_t start = in.Position();
     const std::uint8_t op = in.Byte();
@@ -136,10 +96,11 @@ base::Bytes CompactInstructions(base::ByteView instructions) {
     if (packed == kAdvanceLoc) {
       PutAdvance(out, op & ~kPackedMask);
     } else if (op == kAdvanceLoc1 || op == kAdvanceLoc2 || op == kAdvanceLoc4) {
-      PutAdvance(out, in.Fixed(op == kAdvanceLoc1 ? 1 : op == kAdvanceLoc2 ? 2 : 4));
+      PutAdvance(out, static_cast<std::uint32_t>(
+                          in.Fixed(op == kAdvanceLoc1 ? 1 : op == kAdvanceLoc2 ? 2 : 4)));
     } else {
       if (packed == kOffset) {
-        in.Leb();
+        in.Uleb();
       } else if (packed == kRestore || op == kNop) {
         // No operands.
       } else if (op == kSetLoc) {
@@ -150,13 +111,13 @@ base::Bytes CompactInstructions(base::ByteView instructions) {
           throw base::Error(base::FormatText("Unknown call frame instruction %s",
                                              {std::to_string(op)}));
         }
-        if (operands == Operands::kUleb || operands == Operands::kSleb) in.Leb();
-        if (operands == Operands::kUlebUleb || operands == Operands::kUlebSleb) {
-          in.Leb();
-          in.Leb();
-        }
-        if (operands == Operands::kUlebBlock) in.Leb();
-        if (operands == Operands::kBlock || operands == Operands::kUlebBlock) in.Skip(in.Leb());
+        if (operands == Operands::kUleb) in.Uleb();
+        if (operands == Operands::kSleb) in.Sleb();
+        if (operands == Operands::kUlebUleb || operands == Operands::kUlebSleb) in.Uleb();
+        if (operands == Operands::kUlebUleb) in.Uleb();
+        if (operands == Operands::kUlebSleb) in.Sleb();
+        if (operands == Operands::kUlebBlock) in.Uleb();
+        if (operands == Operands::kBlock || operands == Operands::kUlebBlock) in.Skip(in.Uleb());
       }
       out.insert(out.end(), instructions.begin() + static_cast<std::ptrdiff_t>(start),
                  instructions.begin() + static_cast<std::ptrdiff_t>(in.Position()));

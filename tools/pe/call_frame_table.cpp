@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/error.h"
+#include "tools/pe/dwarf_reader.h"
 
 namespace pe::eh {
 namespace {
@@ -47,42 +48,12 @@ std::uint64_t Mask(unsigned pointer_size) {
   return pointer_size == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * pointer_size)) - 1;
 }
 
-class Reader {
+// An entry's fields: DWARF's numbers, and the strings and pointers of call frame entries.
+class Reader : public DwarfReader {
 public:
-  Reader(base::ByteView bytes, std::size_t at, std::size_t end) : bytes_(bytes), at_(at), end_(end) {}
+  Reader(base::ByteView bytes, std::size_t at, std::size_t end)
+      : DwarfReader(bytes, at, end, "Call frame table: an entry") {}
 
-  std::size_t Position() const { return at_; }
-  std::size_t Remaining() const { return end_ - at_; }
-
-  std::uint64_t Fixed(unsigned width) {
-    Need(width);
-    std::uint64_t v = 0;
-    for (unsigned i = 0; i < width; ++i) v |= std::uint64_t{bytes_[at_ + i]} << (8 * i);
-    at_ += width;
-    return v;
-  }
-  std::uint8_t Byte() { return static_cast<std::uint8_t>(Fixed(1)); }
-  std::uint64_t Uleb() {
-    std::uint64_t value = 0;
-    for (unsigned shift = 0;; shift += 7) {
-      const std::uint8_t b = Byte();
-      if (shift >= 64 && (b & 0x7F) != 0) Fail("a number too large", at_ - 1);
-      if (shift < 64) value |= std::uint64_t{b & 0x7Fu} << shift;
-      if ((b & 0x80) == 0) return value;
-    }
-  }
-  std::int64_t Sleb() {
-    std::uint64_t value = 0;
-    unsigned shift = 0;
-    std::uint8_t b = 0;
-    do {
-      b = Byte();
-      if (shift < 64) value |= std::uint64_t{b & 0x7Fu} << shift;
-      shift += 7;
-    } while (b & 0x80);
-    if (shift < 64 && (b & 0x40)) value |= ~std::uint64_t{0} << shift;
-    return static_cast<std::int64_t>(value);
-  }
   std::string CString() {
     std::string s;
     for (std::uint8_t c = Byte(); c != 0; c = Byte()) s += static_cast<char>(c);
@@ -91,7 +62,7 @@ public:
   // An encoded pointer as the address it names; a stored 0 stays 0 (no pointer), as the
   // runtime reads it.
   std::uint64_t Pointer(std::uint8_t enc, std::uint64_t table_address, unsigned pointer_size) {
-    const std::size_t field = at_;
+    const std::size_t field = Position();
     const unsigned width = ValueWidth(enc, pointer_size);
     std::uint64_t v = Fixed(width);
     if (v == 0) return 0;
@@ -100,24 +71,12 @@ public:
     return v & Mask(pointer_size);
   }
   base::Bytes Rest() {
-    base::Bytes out(bytes_.begin() + static_cast<std::ptrdiff_t>(at_),
-                    bytes_.begin() + static_cast<std::ptrdiff_t>(end_));
-    at_ = end_;
-    return out;
+    const std::size_t from = Position();
+    const std::size_t count = Remaining();
+    Skip(count);
+    return base::Bytes(Bytes().begin() + static_cast<std::ptrdiff_t>(from),
+                       Bytes().begin() + static_cast<std::ptrdiff_t>(from + count));
   }
-  void Skip(std::uint64_t count) {
-    Need(count);
-    at_ += static_cast<std::size_t>(count);
-  }
-
-private:
-  void Need(std::uint64_t count) const {
-    if (count > end_ - at_) Fail("an entry cut short", at_);
-  }
-
-  base::ByteView bytes_;
-  std::size_t at_;
-  std::size_t end_;
 };
 
 CommonEntry ParseCommon(Reader& in, std::size_t offset, unsigned pointer_size,
