@@ -81,10 +81,11 @@ public:
   const base::Bytes& Bytes() const { return bytes_; }
 
   // "zR", code alignment 1, data alignment -4, return address r8, code pointers pcrel sdata4,
-  // then def_cfa r4+4, offset r8 at 1.
-  std::size_t PlainCommon() {
+  // then def_cfa r4+4, offset r8 at 1, and `nops` DW_CFA_nop more than the padding.
+  std::size_t PlainCommon(std::size_t nops = 0) {
     const std::size_t at = Begin(0);
     Put({1, 'z', 'R', 0, 1, 0x7C, 8, 1, 0x1B, 0x0C, 4, 4, 0x88, 1});
+    bytes_.resize(Size() + nops, 0);
     return End(at);
   }
   // "zPLR" with an indirect pcrel sdata4 personality pointer to `slot`.
@@ -482,7 +483,9 @@ TEST(UnwindCompactionTest, RefusesImagesItCannotRewriteSafely) {
     ExpectErrorContaining([&] { CompactUnwindTables(file); }, why);
   };
   refused([](UnwindImage& i) { i.Directory(5, 0, 0); }, "no base relocations");
-  refused([](UnwindImage& i) { i.Put32(kStartPointer, kImageBase + kTableRva + 8); },
+  refused([&](UnwindImage& i) {
+            i.Put32(kStartPointer, kImageBase + kTableRva + static_cast<std::uint32_t>(linked.start) + 8);
+          },
           "middle of an entry");
   refused([&](UnwindImage& i) {
             i.Put32(kStartPointer, kImageBase + kTableRva + static_cast<std::uint32_t>(linked.end) + 4);
@@ -498,6 +501,46 @@ TEST(UnwindCompactionTest, RefusesImagesItCannotRewriteSafely) {
   base::PutU32(block, kTableRva);
   base::PutU16(block + 8, 0x3000 | 0x10);
   ExpectErrorContaining([&] { CompactUnwindTables(file); }, "patches the table");
+}
+
+// The start-up code's pseudo-relocation list comes just before the table when the read-only
+// data ends on a page boundary; empty, its bounds and the header fields read from it (never,
+// past its length check) name the table's first bytes.
+TEST(UnwindCompactionTest, KeepsTheFirstEntryAsItWasWhenAnAddressNamesItsInside) {
+  TableText t(kImageBase + kTableRva);
+  // Padded more than it needs, so that writing it anew would change it; its one frame entry is
+  // for discarded code, so that nothing uses it any more.
+  const std::size_t first = t.PlainCommon(8);
+  const std::size_t first_end = t.Size();
+  t.Frame(first, 0, 0x10, std::nullopt, {});
+  const std::size_t start = t.PlainCommon();
+  t.Frame(start, 0x401010, 0x20, std::nullopt, kLongAdvance);
+  t.Frame(start, 0x401030, 0x20, std::nullopt, kLongAdvance);
+  t.Terminator();
+  UnwindImage image;
+  image.Table(t.Bytes(), start);
+  std::vector<std::uint32_t> relocated = {kStartPointer, kSlot1, kSlot2};
+  const std::uint32_t list = kDataRva + 0x10;
+  for (std::uint32_t i = 0; i < 4; ++i) {
+    image.Put32(list + 4 * i, kImageBase + kTableRva + 4 * i);
+    relocated.push_back(list + 4 * i);
+  }
+  image.Relocations(relocated);
+  const base::Bytes before = image.File();
+
+  UnwindCompaction r;
+  const base::Bytes after = CompactUnwindTables(before, &r);
+  ASSERT_TRUE(r.compacted);
+  EXPECT_EQ(r.commons_after, 1u);  // The second merged into the first.
+  EXPECT_EQ(r.frames_after, 2u);
+  EXPECT_LT(r.table_bytes_after, r.table_bytes_before);
+  EXPECT_TRUE(std::equal(after.begin() + kTableRaw, after.begin() + kTableRaw + first_end,
+                         before.begin() + kTableRaw));
+  const std::uint32_t data = ParseHeaders(after).sections[2].raw_offset;
+  for (std::uint32_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(base::GetU32(after.data() + data + 0x10 + 4 * i), kImageBase + kTableRva + 4 * i);
+  }
+  EXPECT_EQ(FramesFrom(after, StartAddress(after)), FramesFrom(before, StartAddress(before)));
 }
 
 // The linker's own output: a MinGW C program's start-up objects, with their tables as ld

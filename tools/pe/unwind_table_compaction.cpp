@@ -105,7 +105,10 @@ struct Compacted {
   std::vector<std::size_t> kept_from;
 };
 
-Compacted Compact(const CallFrameTable& in, base::ByteView file, const PeHeaders& h) {
+// `pin_first`: the first entry (always a common entry) is kept, its instructions as they were,
+// whether or not a frame entry still uses it.
+Compacted Compact(const CallFrameTable& in, base::ByteView file, const PeHeaders& h,
+                  bool pin_first) {
   Compacted out;
   // Common entries: the first of each kind stands for the rest.
   std::vector<eh::CommonEntry> kinds;
@@ -142,9 +145,10 @@ Compacted Compact(const CallFrameTable& in, base::ByteView file, const PeHeaders
     out.kept_from.push_back(out.items.size());
     if (item.is_common) {
       const std::size_t kind = kind_of[item.index];
-      if (!kind_used[kind] || first_of_kind[kind] != item.index) continue;
+      const bool pinned = pin_first && out.items.empty();
+      if (!pinned && (!kind_used[kind] || first_of_kind[kind] != item.index)) continue;
       eh::CommonEntry c = in.commons[item.index];
-      c.instructions = kinds[kind].instructions;
+      if (!pinned) c.instructions = kinds[kind].instructions;
       new_common[kind] = out.table.commons.size();
       out.items.push_back({true, out.table.commons.size(), 0});
       out.table.commons.push_back(std::move(c));
@@ -205,17 +209,34 @@ base::Bytes CompactUnwindTables(base::ByteView file, UnwindCompaction* report) {
   // terminator, and no address names a start after it (FindReferences refuses one).
   const std::vector<TableReference> references = FindReferences(file, h, s, parsed.end_offset);
 
-  const Compacted compacted = Compact(parsed, file, h);
+  // The start-up code's pseudo-relocation list ends the read-only data, which the table
+  // follows. When the list is empty and that data ends on a page boundary, the list's bounds
+  // and the header fields the code reads from it (only past a length check, so never here)
+  // name the table's first bytes. Such addresses are not the table's; the first entry is then
+  // written back as it was, at its place, so that whatever they name stays the same bytes.
+  const std::size_t first_end = parsed.items.size() > 1 ? parsed.items[1].offset : parsed.end_offset;
+  const bool pin_first = std::any_of(references.begin(), references.end(), [&](const auto& ref) {
+    return ref.table_offset > 0 && ref.table_offset < first_end;
+  });
+
+  const Compacted compacted = Compact(parsed, file, h, pin_first);
   std::vector<std::size_t> new_offsets;
   const base::Bytes table = eh::WriteCallFrameTable(compacted.table, compacted.items, address,
                                                     kPointerSize, &new_offsets);
   if (table.size() > s.MappedSize()) Refuse("the compacted table is larger than its section");
+  if (pin_first && (table.size() < first_end ||
+                    !std::equal(table.begin(), table.begin() + first_end, bytes.begin()))) {
+    Refuse("an address names the inside of the first entry, which cannot be written as it was");
+  }
 
   std::map<std::size_t, std::size_t> moved;  // Old offset of an entry or the end: new offset.
   for (std::size_t i = 0; i < parsed.items.size(); ++i) {
     moved[parsed.items[i].offset] = new_offsets[compacted.kept_from[i]];
   }
   moved[parsed.end_offset] = new_offsets.back();
+  if (pin_first) {
+    for (std::size_t at = 1; at < first_end; ++at) moved[at] = at;
+  }
 
   base::Bytes patched(file.begin(), file.end());
   for (const TableReference& ref : references) {

@@ -14,8 +14,9 @@
 // table by its first entry) is found through the base relocations and moved with its entry.
 // Anything that would make that unsafe is refused with base::Error: a 64-bit image, whose code
 // may name the table by a relative address that has no relocation; an image without
-// relocations; a relocation inside the table; an address that names the middle of an entry or
-// a place after the terminator; a signature; a debug directory (it holds file offsets). What
+// relocations; a relocation inside the table; an address that names the middle of an entry
+// (the first entry excepted, which is then kept byte for byte at its place) or a place after
+// the terminator; a signature; a debug directory (it holds file offsets). What
 // follows the terminator is dropped: the runtime stops reading there.
 #include <cstddef>
 
