@@ -141,11 +141,12 @@ Compacted Compact(const CallFrameTable& in, base::ByteView file, const PeHeaders
   // The kept entries in their order. A kind's first common entry comes before every frame
   // entry of that kind, since each frame entry's own common entry comes before it.
   std::vector<std::size_t> new_common(kinds.size(), SIZE_MAX);
-  for (const CallFrameTable::Item& item : in.items) {
+  for (std::size_t n = 0; n < in.items.size(); ++n) {
+    const CallFrameTable::Item& item = in.items[n];
     out.kept_from.push_back(out.items.size());
     if (item.is_common) {
       const std::size_t kind = kind_of[item.index];
-      const bool pinned = pin_first && out.items.empty();
+      const bool pinned = pin_first && n == 0;
       if (!pinned && (!kind_used[kind] || first_of_kind[kind] != item.index)) continue;
       eh::CommonEntry c = in.commons[item.index];
       if (!pinned) c.instructions = kinds[kind].instructions;
@@ -234,12 +235,10 @@ base::Bytes CompactUnwindTables(base::ByteView file, UnwindCompaction* report) {
     moved[parsed.items[i].offset] = new_offsets[compacted.kept_from[i]];
   }
   moved[parsed.end_offset] = new_offsets.back();
-  if (pin_first) {
-    for (std::size_t at = 1; at < first_end; ++at) moved[at] = at;
-  }
 
   base::Bytes patched(file.begin(), file.end());
   for (const TableReference& ref : references) {
+    if (pin_first && ref.table_offset < first_end) continue;  // Its bytes stay where they were.
     const auto to = moved.find(ref.table_offset);
     if (to == moved.end()) Refuse("an address names the middle of an entry");
     base::PutU32(patched.data() + ref.file_offset, static_cast<std::uint32_t>(address + to->second));
